@@ -1,0 +1,89 @@
+#pragma once
+// The file operations the logic needs, as a Windows program sees them.
+// Paths are UTF-8 with "/" separators. Every path handed in may come from
+// data or settings in another letter case: implementations find the entry
+// by its exact name first, then case-insensitively per path component.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vrx {
+
+// Attribute bits, with the values Windows gives them.
+enum FileAttribute : std::uint32_t {
+    AttrReadOnly = 1,
+    AttrHidden = 2,
+    AttrSystem = 4,
+    AttrDirectory = 16,
+    AttrArchive = 32,
+};
+
+// Lines of a text file, decoded from Windows-1252 to UTF-8.
+struct TextLines {
+    std::vector<std::string> lines;
+    bool complete = true;  // false when reading failed part-way
+};
+
+enum class WriteResult {
+    Ok,
+    Unencodable,  // the text has no Windows-1252 form; nothing was written
+    Failed,       // the file could not be created or written
+};
+
+struct CopyResult {
+    bool ok = false;
+    std::string error;  // why the copy failed, for diagnostics only
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Names of the ordinary files directly inside folder (files that are not
+    // folders and carry neither hidden nor system), in the order the file
+    // system lists them. A folder that does not exist gives an empty list;
+    // nullopt when the folder exists but cannot be listed.
+    virtual std::optional<std::vector<std::string>> listOrdinaryFiles(const std::string& folder) = 0;
+
+    // True when path names an ordinary file (not a folder, not hidden or system).
+    virtual bool isOrdinaryFile(const std::string& path) = 0;
+    // True when path names an existing file or folder, whatever its attributes.
+    virtual bool exists(const std::string& path) = 0;
+    // True when path names an existing folder.
+    virtual bool isFolder(const std::string& path) = 0;
+
+    // Length in bytes of the file at path; nullopt for a folder, a missing file or any error.
+    virtual std::optional<std::uint64_t> fileLength(const std::string& path) = 0;
+
+    // Attribute bits of the file or folder at path; nullopt when it cannot be examined.
+    virtual std::optional<std::uint32_t> attributes(const std::string& path) = 0;
+    // Sets read-only, hidden, system and archive as given; 0 makes a plain file.
+    virtual bool setAttributes(const std::string& path, std::uint32_t attributes) = 0;
+
+    // Copies from over to with the semantics of a Windows file copy: fails when
+    // to exists with the read-only or hidden attribute; the new file takes the
+    // source's attributes and modification time; an interrupted copy leaves the
+    // old target or the new one, never a half-written file.
+    virtual CopyResult copyFile(const std::string& from, const std::string& to) = 0;
+
+    // Removes temporary files a copy into folder left behind when it was interrupted.
+    virtual void removeLeftoverTemporaries(const std::string& folder) = 0;
+
+    // Creates one folder level; false when it cannot (missing parent, no rights).
+    virtual bool createFolder(const std::string& path) = 0;
+
+    // Reads a Windows-1252 text file as lines: a line ends at CR or CR LF, a
+    // lone LF stays in its line. nullopt when the file cannot be opened.
+    virtual std::optional<TextLines> readTextLines(const std::string& path) = 0;
+
+    // Replaces the file with the given lines, each ended by CR LF, atomically:
+    // on failure the old file stays whole.
+    virtual WriteResult writeTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
+
+    // Appends one line and CR LF, creating the file when it is missing.
+    virtual WriteResult appendTextLine(const std::string& path, const std::string& line) = 0;
+};
+
+}  // namespace vrx

@@ -1,0 +1,18 @@
+#pragma once
+// Windows-1252 on disk, UTF-8 in memory. All 256 byte values round-trip: the
+// five bytes Windows-1252 leaves undefined map to the C1 controls of the same value.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vrx {
+
+// Decodes Windows-1252 bytes to UTF-8; never fails.
+std::string DecodeWindows1252(std::string_view bytes);
+
+// Encodes UTF-8 text to Windows-1252; nullopt when a character has no
+// Windows-1252 form or the text is not valid UTF-8.
+std::optional<std::string> EncodeWindows1252(std::string_view utf8);
+
+}  // namespace vrx

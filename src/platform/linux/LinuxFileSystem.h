@@ -1,0 +1,46 @@
+#pragma once
+// The file system on Linux, seen as the Windows program expects it: letter
+// case ignored on look-up, DOS attributes kept as Wine keeps them (write bits
+// and the user.DOSATTRIB extended attribute), and copies that replace the
+// target atomically.
+
+#include <functional>
+#include <memory>
+
+#include "platform/FileSystem.h"
+
+namespace vrx {
+
+class LinuxFileSystem final : public FileSystem {
+public:
+    LinuxFileSystem();
+    ~LinuxFileSystem() override;
+
+    std::optional<std::vector<std::string>> listOrdinaryFiles(const std::string& folder) override;
+    bool isOrdinaryFile(const std::string& path) override;
+    bool exists(const std::string& path) override;
+    bool isFolder(const std::string& path) override;
+    std::optional<std::uint64_t> fileLength(const std::string& path) override;
+    std::optional<std::uint32_t> attributes(const std::string& path) override;
+    bool setAttributes(const std::string& path, std::uint32_t attributes) override;
+    CopyResult copyFile(const std::string& from, const std::string& to) override;
+    void removeLeftoverTemporaries(const std::string& folder) override;
+    bool createFolder(const std::string& path) override;
+    std::optional<TextLines> readTextLines(const std::string& path) override;
+    WriteResult writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
+    WriteResult appendTextLine(const std::string& path, const std::string& line) override;
+
+    // The path as found on disk: the exact name first, then a case-insensitive
+    // match per component; components not found keep the given spelling.
+    std::string resolve(const std::string& path);
+
+    // Test hook: called after a copy's temporary file is complete and before it
+    // is renamed over the target, so a test can interrupt the copy there.
+    void setBeforeRenameHookForTesting(std::function<void()> hook);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vrx
