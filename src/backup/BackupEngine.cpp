@@ -1,0 +1,184 @@
+#include "backup/BackupEngine.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "app/Session.h"
+#include "backup/BackupList.h"
+#include "install/FileHasData.h"
+#include "platform/FileSystem.h"
+#include "platform/PathText.h"
+#include "platform/Prompts.h"
+#include "progress/StatusWindow.h"
+
+namespace vrx {
+
+namespace {
+
+const char* RunCaption(const std::string& altSuffix, bool restoring) {
+    const bool alternate = !altSuffix.empty();
+    if (restoring) return alternate ? "Restoring alternate backup files..." : "Restoring original backup files...";
+    return alternate ? "Creating alternate backup files..." : "Creating backup files...";
+}
+
+// Which attribute values the read-only fix clears on an existing target.
+enum class FixScope {
+    ReadOnlyOnly,  // exactly read-only: a read-only and archive target keeps its bits
+    AnyBit,
+};
+
+class EntryCopier {
+public:
+    EntryCopier(Session& session, const std::string& fromFolder, const std::string& toFolder,
+                const std::string& altSuffix, bool restoring)
+        : fs_(session.fs),
+          from_(fromFolder),
+          to_(toFolder),
+          alt_(altSuffix),
+          restoring_(restoring),
+          fix_(session.settings.readoverwrite == 1),
+          skipExisting_(session.skipExistingBackups) {}
+
+    // Copies one entry by the rule of the run; false when the run must fail.
+    bool Copy(const std::string& entry) {
+        // The list is data: a name climbing out of the folder must not write elsewhere.
+        if (HasParentComponent(entry)) return false;
+        if (!restoring_) return Create(entry);
+        return alt_.empty() ? RestoreMain(entry) : RestoreAlternate(entry);
+    }
+
+private:
+    bool Create(const std::string& entry) {
+        const std::string backup = JoinPath(to_, entry + alt_);
+        const bool backupHadData = FileHasData(fs_, backup);
+        // Made writable before the skip decision, so kept copies are made writable too.
+        if (backupHadData && !ApplyFix(backup, FixScope::ReadOnlyOnly)) return false;
+        if (skipExisting_ && backupHadData) return true;
+        return CopyIfData(JoinPath(from_, entry), backup);
+    }
+
+    bool RestoreMain(const std::string& entry) {
+        if (EndsWithVrb(entry)) return true;
+        const std::string target = JoinPath(to_, entry);
+        if (FileHasData(fs_, target) && !ApplyFix(target, FixScope::ReadOnlyOnly)) return false;
+        return CopyIfData(JoinPath(from_, entry), target);
+    }
+
+    bool RestoreAlternate(const std::string& entry) {
+        const std::string target = JoinPath(to_, entry);
+        if (FileHasData(fs_, target) && !ApplyFix(target, FixScope::AnyBit)) return false;
+        return CopyIfData(JoinPath(from_, entry + alt_), target);
+    }
+
+    // Clears the target's attributes when the fix is on and they fall in scope;
+    // false when they cannot be read or set.
+    bool ApplyFix(const std::string& target, FixScope scope) {
+        if (!fix_) return true;
+        const std::optional<std::uint32_t> attributes = fs_.attributes(target);
+        if (!attributes) return false;
+        const bool inScope = scope == FixScope::AnyBit ? *attributes != 0 : *attributes == AttrReadOnly;
+        return !inScope || fs_.setAttributes(target, 0);
+    }
+
+    // A missing or empty source is passed over without a failure.
+    bool CopyIfData(const std::string& source, const std::string& target) {
+        if (!FileHasData(fs_, source)) return true;
+        return fs_.copyFile(source, target).ok;
+    }
+
+    static bool EndsWithVrb(const std::string& entry) {
+        const std::size_t n = entry.size() < 3 ? entry.size() : 3;
+        std::string tail = entry.substr(entry.size() - n);
+        for (char& c : tail) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        return tail == "vrb";
+    }
+
+    FileSystem& fs_;
+    const std::string& from_;
+    const std::string& to_;
+    const std::string& alt_;
+    bool restoring_;
+    bool fix_;
+    bool skipExisting_;
+};
+
+void FailRun(Session& session) {
+    session.prompts.message(kBackupFailed);
+    session.status.SetClosingByProgram(true);
+    session.status.RequestClose();
+}
+
+}  // namespace
+
+void ProcessBackupList(Session& session, const std::string& fromFolder, const std::string& toFolder,
+                       const std::string& altSuffix, bool restoring) {
+    FileSystem& fs = session.fs;
+    StatusWindow& status = session.status;
+    status.SetCancelRequested(false);
+    status.SetClosingByProgram(false);
+
+    // An unset folder would turn every name into a path at the root of the file system.
+    if (fromFolder.empty() || toFolder.empty()) return FailRun(session);
+
+    if (!fs.isFolder(fromFolder)) fs.createFolder(fromFolder);
+
+    const std::optional<BackupList> list = BackupList::Read(fs, JoinPath(session.appFolder, "backup.lst"));
+    if (!list) return FailRun(session);
+    const std::int32_t count = list->Count();
+    std::optional<std::string> entry = list->Entry(2);
+    if (!entry) return FailRun(session);
+
+    if (!fs.isFolder(fromFolder)) return FailRun(session);
+
+    // A copy interrupted in an earlier run may have left its temporary file here.
+    fs.removeLeftoverTemporaries(toFolder);
+
+    status.Open();
+    status.SetAction(RunCaption(altSuffix, restoring));
+    status.SetProgressCaption("");
+    const std::int64_t scale = static_cast<std::int64_t>(count) - 1;
+    if (scale < std::numeric_limits<std::int32_t>::min()) return FailRun(session);
+    status.InitProgress(static_cast<std::int32_t>(scale), JoinPath(toFolder, *entry), true);
+
+    EntryCopier copier(session, fromFolder, toFolder, altSuffix, restoring);
+    // With a count of 0 or less the end is never reached by counting: the list runs out first.
+    for (std::int64_t i = 1; i != count; ++i) {
+        if (status.CancelRequested()) return;
+        const std::string caption = JoinPath(toFolder, *entry);
+        status.Progress(static_cast<std::int32_t>(i), caption);
+        status.ProcessEvents();
+        if (!copier.Copy(*entry)) return FailRun(session);
+        entry = list->Entry(i + 2);
+        if (!entry) return FailRun(session);
+    }
+    status.FinishRun(kBackupComplete);
+}
+
+void RunBackupFolderLoop(Session& session, BackupRun run) {
+    const AppSettings& settings = session.settings;
+    for (const std::string& slot : session.backupSourceFolders) {
+        if (slot.empty()) break;
+        // An unset simulator folder stays empty rather than becoming a folder at the root.
+        const std::string folder = settings.fspath.empty() ? std::string() : JoinCollapsed(settings.fspath, slot);
+        switch (run) {
+            case BackupRun::CreateMain:
+                ProcessBackupList(session, folder, settings.backuppath, "", false);
+                break;
+            case BackupRun::CreateAlternate:
+                ProcessBackupList(session, folder, settings.backuppath, kAltSuffix, false);
+                break;
+            case BackupRun::RestoreMain:
+                ProcessBackupList(session, settings.backuppath, folder, "", true);
+                break;
+            case BackupRun::RestoreAlternate:
+                ProcessBackupList(session, settings.backuppath, folder, kAltSuffix, true);
+                break;
+        }
+        if (session.status.CancelRequested()) break;
+    }
+}
+
+}  // namespace vrx

@@ -1,0 +1,17 @@
+#include "install/FileHasData.h"
+
+#include "platform/FileSystem.h"
+
+namespace vrx {
+
+bool FileHasData(FileSystem& fs, const std::string& path) {
+    // Callers only want a yes or no; anything that stops the length from being read is a no.
+    try {
+        const auto length = fs.fileLength(path);
+        return length.has_value() && *length > 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace vrx

@@ -1,0 +1,34 @@
+#include "platform/TextLines.h"
+
+#include "platform/TextCodec.h"
+
+namespace vrx {
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t cr = text.find('\r', start);
+        if (cr == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, cr - start));
+        start = cr + 1;
+        if (start < text.size() && text[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        const auto encoded = EncodeWindows1252(line);
+        if (!encoded) return std::nullopt;
+        bytes += *encoded;
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+}  // namespace vrx

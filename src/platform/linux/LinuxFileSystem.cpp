@@ -1,0 +1,224 @@
+#include "platform/linux/LinuxFileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "platform/TextCodec.h"
+#include "platform/TextLines.h"
+#include "platform/linux/AtomicWrite.h"
+#include "platform/linux/CaseResolver.h"
+#include "platform/linux/DosAttributes.h"
+#include "platform/linux/FileCopier.h"
+#include "platform/linux/TemporaryFiles.h"
+
+namespace vrx {
+
+namespace {
+
+constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+// Whether the listed entry is a plain file (links followed); folders and
+// dangling links are not, nor are pipes and devices, which a copy would hang on or misread.
+bool IsRegularEntry(int folderFd, const dirent& entry) {
+    if (entry.d_type == DT_REG) return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+    struct stat st {};
+    return fstatat(folderFd, entry.d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+}
+
+// Failures shared by the text writes: a folder or a read-only file is never
+// replaced (root could, so the attribute itself is checked).
+bool RefusesWrites(const CaseResolver::Entry& entry) {
+    return entry.exists && (S_ISDIR(entry.st.st_mode) || (entry.st.st_mode & kWriteBits) == 0);
+}
+
+}  // namespace
+
+struct LinuxFileSystem::Impl {
+    CaseResolver resolver;
+    FileCopier copier{resolver};
+    std::function<void()> beforeRename;
+};
+
+LinuxFileSystem::LinuxFileSystem() : impl_(std::make_unique<Impl>()) {}
+
+LinuxFileSystem::~LinuxFileSystem() = default;
+
+std::string LinuxFileSystem::resolve(const std::string& path) { return impl_->resolver.resolve(path).path; }
+
+void LinuxFileSystem::setBeforeRenameHookForTesting(std::function<void()> hook) {
+    impl_->beforeRename = std::move(hook);
+}
+
+std::optional<std::vector<std::string>> LinuxFileSystem::listOrdinaryFiles(const std::string& folder) {
+    const std::string path = resolve(folder);
+    DirHandle dir(opendir(path.c_str()));
+    if (!dir) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::vector<std::string>{};
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    bool xattrsSupported = true;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir.get());
+        if (!entry) break;
+        const std::string name = entry->d_name;
+        if (name == "." || name == ".." || IsOurTemporaryName(name)) continue;
+        if (!IsRegularEntry(dirfd(dir.get()), *entry)) continue;
+        std::optional<std::uint32_t> stored;
+        if (xattrsSupported) {
+            if (const auto raw = ReadDosAttribRaw(ChildPath(path, name))) {
+                stored = ParseDosAttrib(*raw);
+            } else if (errno == ENOTSUP || errno == EOPNOTSUPP) {
+                xattrsSupported = false;  // the same for every file of the folder
+            }
+        }
+        const bool hiddenOrSystem = stored ? (*stored & (AttrHidden | AttrSystem)) != 0 : NameLooksHidden(name);
+        if (!hiddenOrSystem) names.push_back(name);
+    }
+    if (errno != 0) return std::nullopt;
+    return names;
+}
+
+bool LinuxFileSystem::isOrdinaryFile(const std::string& path) {
+    const auto entry = impl_->resolver.resolve(path);
+    if (!entry.exists || !S_ISREG(entry.st.st_mode)) return false;
+    return (DosAttributesOf(entry.path, entry.st) & (AttrHidden | AttrSystem)) == 0;
+}
+
+bool LinuxFileSystem::exists(const std::string& path) { return impl_->resolver.resolve(path).exists; }
+
+bool LinuxFileSystem::isFolder(const std::string& path) {
+    const auto entry = impl_->resolver.resolve(path);
+    return entry.exists && S_ISDIR(entry.st.st_mode);
+}
+
+std::optional<std::uint64_t> LinuxFileSystem::fileLength(const std::string& path) {
+    const auto entry = impl_->resolver.resolve(path);
+    if (!entry.exists || S_ISDIR(entry.st.st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(entry.st.st_size);
+}
+
+std::optional<std::uint32_t> LinuxFileSystem::attributes(const std::string& path) {
+    const auto entry = impl_->resolver.resolve(path);
+    if (!entry.exists) return std::nullopt;
+    return DosAttributesOf(entry.path, entry.st);
+}
+
+bool LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
+    const auto entry = impl_->resolver.resolve(path);
+    return entry.exists && SetDosAttributes(entry.path, entry.st, attributes);
+}
+
+CopyResult LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
+    return impl_->copier.copy(from, to, impl_->beforeRename);
+}
+
+void LinuxFileSystem::removeLeftoverTemporaries(const std::string& folder) {
+    const std::string path = resolve(folder);
+    DirHandle dir(opendir(path.c_str()));
+    if (!dir) return;
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = readdir(dir.get())) {
+        if (IsOurTemporaryName(entry->d_name)) leftovers.emplace_back(entry->d_name);
+    }
+    for (const auto& name : leftovers) {
+        struct stat st {};
+        if (fstatat(dirfd(dir.get()), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) continue;
+        if (unlinkat(dirfd(dir.get()), name.c_str(), 0) == 0) impl_->resolver.noteRemoved(path, name);
+    }
+}
+
+bool LinuxFileSystem::createFolder(const std::string& path) {
+    // Resolving first means an existing folder in another letter case is not created twice.
+    const auto entry = impl_->resolver.resolve(path);
+    if (entry.exists || entry.isLink) return false;
+    if (::mkdir(entry.path.c_str(), 0777) != 0) return false;
+    impl_->resolver.noteAdded(ParentFolder(entry.path), LastComponent(entry.path));
+    return true;
+}
+
+std::optional<TextLines> LinuxFileSystem::readTextLines(const std::string& path) {
+    const auto entry = impl_->resolver.resolve(path);
+    if (!entry.exists || S_ISDIR(entry.st.st_mode)) return std::nullopt;
+    const int fd = ::open(entry.path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(entry.st.st_size));
+    TextLines text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            text.complete = false;
+            break;
+        }
+    }
+    ::close(fd);
+    text.lines = SplitTextLines(DecodeWindows1252(bytes));
+    return text;
+}
+
+WriteResult LinuxFileSystem::writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    const auto bytes = EncodeTextLines(lines);
+    if (!bytes) return WriteResult::Unencodable;
+    const auto entry = impl_->resolver.resolve(path);
+    if (RefusesWrites(entry)) return WriteResult::Failed;
+    const std::string target = ThroughLink(entry);
+    if (!ReplaceFileAtomically(target, *bytes, entry.exists ? &entry.st : nullptr, impl_->beforeRename)) {
+        return WriteResult::Failed;
+    }
+    if (!entry.exists) impl_->resolver.noteAdded(ParentFolder(target), LastComponent(target));
+    return WriteResult::Ok;
+}
+
+WriteResult LinuxFileSystem::appendTextLine(const std::string& path, const std::string& line) {
+    auto bytes = EncodeWindows1252(line);
+    if (!bytes) return WriteResult::Unencodable;
+    *bytes += "\r\n";
+    const auto entry = impl_->resolver.resolve(path);
+    if (RefusesWrites(entry)) return WriteResult::Failed;
+    const int fd = ::open(entry.path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return WriteResult::Failed;
+    struct stat before {};
+    bool ok = ::fstat(fd, &before) == 0;
+    std::string_view rest = *bytes;
+    while (ok && !rest.empty()) {
+        const ssize_t put = ::write(fd, rest.data(), rest.size());
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) {
+            ok = false;
+            // Leave no half line behind for the next append to run into; the failure is reported either way.
+            [[maybe_unused]] const int undone = ftruncate(fd, before.st_size);
+            break;
+        }
+        rest.remove_prefix(static_cast<std::size_t>(put));
+    }
+    ok = (::close(fd) == 0) && ok;
+    if (!entry.exists) {
+        if (!ok) {
+            ::unlink(entry.path.c_str());
+            return WriteResult::Failed;
+        }
+        impl_->resolver.noteAdded(ParentFolder(entry.path), LastComponent(entry.path));
+    }
+    return ok ? WriteResult::Ok : WriteResult::Failed;
+}
+
+}  // namespace vrx

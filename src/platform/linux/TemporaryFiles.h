@@ -1,0 +1,25 @@
+#pragma once
+// The temporary files that replacing writes use: hidden (leading ".") and
+// recognisably ours, created in the target's own folder so that the final
+// rename never crosses file systems.
+
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+
+namespace vrx {
+
+struct TemporaryFile {
+    int fd = -1;       // open for writing; -1 when it could not be created
+    std::string path;  // where it was created
+    int error = 0;     // errno of the failure
+};
+
+// Creates a new temporary file in folder with the given permission bits (the umask applies).
+TemporaryFile CreateTemporaryIn(const std::string& folder, mode_t mode);
+
+// True for names CreateTemporaryIn makes (".vrx-copy-XXXXXX.tmp").
+bool IsOurTemporaryName(std::string_view name);
+
+}  // namespace vrx

@@ -1,0 +1,413 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "BackupFixture.h"
+#include "backup/BackupEngine.h"
+
+namespace vrx {
+namespace {
+
+using namespace std::chrono_literals;
+using Names = std::vector<std::string>;
+
+class BackupEngineTest : public ::testing::Test, protected test::BackupFixture {
+protected:
+    std::string Sim(const std::string& relative) const { return simFolder + "/" + relative; }
+    std::string Bak(const std::string& relative) const { return backupFolder + "/" + relative; }
+};
+
+// Captions shown under the bar, blanks left out and repeats folded.
+Names ShownCaptions(const test::ScriptedStatusView& view) {
+    Names shown;
+    for (const std::string& caption : view.captions) {
+        if (!caption.empty() && caption != "#" && (shown.empty() || shown.back() != caption)) shown.push_back(caption);
+    }
+    return shown;
+}
+
+TEST_F(BackupEngineTest, CountOfOneProcessesNoEntryAndFinishes) {
+    WriteList({"1", "a.bmp"});
+    test::WriteFile(Sim("Texture/a.bmp"), "A");
+
+    ProcessBackupList(session, Sim("Texture"), backupFolder, "", false);
+
+    EXPECT_EQ(test::ListNames(backupFolder), Names{});
+    EXPECT_EQ(view.actionTexts, (Names{"Creating backup files...", "Backup action complete!"}));
+    EXPECT_EQ(view.beeps, 1);
+    EXPECT_EQ(view.pauses, std::vector<std::chrono::milliseconds>{1500ms});
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(status.IsOpen());
+    EXPECT_FALSE(status.CancelRequested());
+    EXPECT_TRUE(status.ClosingByProgram());
+}
+
+struct CountCase {
+    const char* name;
+    std::optional<Names> list;  // nullopt: no backup.lst at all
+    Names copied;
+    bool fails;
+    bool windowShown;
+};
+
+TEST_F(BackupEngineTest, CountLineDecidesHowManyEntriesRun) {
+    const CountCase cases[] = {
+        {"count equals the lines after it", Names{"3", "a.bmp", "b.bmp", "c.bmp"}, {"a.bmp", "b.bmp"}, false, true},
+        {"lines after the closing line", Names{"2", "a.bmp", "b.bmp", "c.bmp"}, {"a.bmp"}, false, true},
+        {"spaces and a sign", Names{" +3 ", "a.bmp", "b.bmp", "end"}, {"a.bmp", "b.bmp"}, false, true},
+        {"fewer lines than the count", Names{"4", "a.bmp", "b.bmp"}, {"a.bmp", "b.bmp"}, true, true},
+        {"count zero", Names{"0", "a.bmp", "b.bmp"}, {"a.bmp", "b.bmp"}, true, true},
+        {"count negative", Names{"-3", "a.bmp", "b.bmp", "c.bmp"}, {"a.bmp", "b.bmp", "c.bmp"}, true, true},
+        {"most negative count", Names{"-2147483648", "a.bmp", "b.bmp"}, {}, true, true},
+        {"count not a number", Names{"abc", "a.bmp", "b.bmp", "end"}, {}, true, false},
+        {"count too large", Names{"2147483648", "a.bmp", "end"}, {}, true, false},
+        {"count line only", Names{"1"}, {}, true, false},
+        {"empty list", Names{}, {}, true, false},
+        {"no list", std::nullopt, {}, true, false},
+    };
+    for (const CountCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::BackupFixture f;
+        for (const char* name : {"a", "b", "c"}) test::WriteFile(f.simFolder + "/Texture/" + name + ".bmp", name);
+        if (c.list) {
+            std::string bytes;
+            for (const std::string& line : *c.list) bytes += line + "\r\n";
+            test::WriteFile(f.appFolder + "/backup.lst", bytes);
+        }
+
+        ProcessBackupList(f.session, f.simFolder + "/Texture", f.backupFolder, "", false);
+
+        EXPECT_EQ(test::ListNames(f.backupFolder), c.copied);
+        for (const std::string& name : c.copied) {
+            EXPECT_EQ(test::ReadFile(f.backupFolder + "/" + name), name.substr(0, 1));
+        }
+        EXPECT_EQ(f.FailureShown(), c.fails);
+        EXPECT_EQ(f.prompts.shown.size(), c.fails ? 1u : 0u);
+        EXPECT_EQ(f.view.beeps, c.fails ? 0 : 1);
+        EXPECT_EQ(f.view.shows > 0, c.windowShown);
+        EXPECT_FALSE(f.status.IsOpen());
+        EXPECT_TRUE(f.status.ClosingByProgram());
+        EXPECT_FALSE(f.status.CancelRequested());
+    }
+}
+
+// With a count of 0 the bar stops before it lets events run, so the run's own pass is the only chance to cancel.
+TEST_F(BackupEngineTest, RunWithoutAUsableCountCanStillBeCancelled) {
+    WriteList({"0", "a.bmp", "b.bmp", "c.bmp"});
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) test::WriteFile(Sim(std::string("Texture/") + name), name);
+    view.onEvents = [this](int pass) {
+        if (pass == 1) status.RequestClose();
+    };
+    prompts.answer(true);
+
+    ProcessBackupList(session, Sim("Texture"), backupFolder, "", false);
+
+    EXPECT_EQ(test::ListNames(backupFolder), Names{"a.bmp"});
+    EXPECT_EQ(prompts.texts(), Names{"Are you sure you want to cancel this action?"});
+    EXPECT_TRUE(status.CancelRequested());
+    EXPECT_EQ(view.beeps, 0);
+}
+
+struct RunCase {
+    BackupRun run;
+    const char* caption;
+    bool restoring;
+};
+
+TEST_F(BackupEngineTest, EachRunShowsItsCaptionScaleAndTargets) {
+    const RunCase cases[] = {
+        {BackupRun::CreateMain, "Creating backup files...", false},
+        {BackupRun::CreateAlternate, "Creating alternate backup files...", false},
+        {BackupRun::RestoreMain, "Restoring original backup files...", true},
+        {BackupRun::RestoreAlternate, "Restoring alternate backup files...", true},
+    };
+    for (const RunCase& c : cases) {
+        SCOPED_TRACE(c.caption);
+        test::BackupFixture f;
+        f.WriteList({"3", "a.bmp", "b.bmp", "end"});
+        f.SetSlots({"Texture"});
+        test::MakeDirs(f.simFolder + "/Texture");
+
+        RunBackupFolderLoop(f.session, c.run);
+
+        const std::string to = c.restoring ? f.simFolder + "/Texture" : f.backupFolder;
+        ASSERT_FALSE(f.view.actionTexts.empty());
+        EXPECT_EQ(f.view.actionTexts.front(), c.caption);
+        EXPECT_EQ(f.view.actionTexts.back(), "Backup action complete!");
+        EXPECT_EQ(f.status.Bar().scaleSize(), 2);
+        EXPECT_EQ(f.status.Bar().scaleCaption(), to + "/a.bmp");
+        EXPECT_EQ(ShownCaptions(f.view), (Names{to + "/a.bmp", to + "/b.bmp"}));
+        EXPECT_TRUE(f.prompts.shown.empty());
+    }
+}
+
+TEST_F(BackupEngineTest, MissingAndEmptySourcesArePassedOverSilently) {
+    WriteList({"4", "missing.bmp", "empty.bmp", "a.bmp", "end"});
+    test::WriteFile(Sim("Texture/empty.bmp"), "");
+    test::WriteFile(Sim("Texture/a.bmp"), "A");
+
+    ProcessBackupList(session, Sim("Texture"), backupFolder, "", false);
+
+    EXPECT_EQ(test::ListNames(backupFolder), Names{"a.bmp"});
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(view.beeps, 1);
+}
+
+TEST_F(BackupEngineTest, CreateWithSkipKeepsOnlyBackupsThatHoldData) {
+    for (bool skip : {true, false}) {
+        SCOPED_TRACE(skip ? "skip existing" : "write afresh");
+        test::BackupFixture f;
+        f.WriteList({"4", "a.bmp", "b.bmp", "c.bmp", "end"});
+        for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
+            test::WriteFile(f.simFolder + "/Texture/" + name, std::string("new ") + name);
+        }
+        test::WriteFile(f.backupFolder + "/a.bmp", "old a");
+        test::WriteFile(f.backupFolder + "/b.bmp", "");
+        f.session.skipExistingBackups = skip;
+
+        ProcessBackupList(f.session, f.simFolder + "/Texture", f.backupFolder, "", false);
+
+        EXPECT_EQ(test::ReadFile(f.backupFolder + "/a.bmp"), skip ? "old a" : "new a.bmp");
+        EXPECT_EQ(test::ReadFile(f.backupFolder + "/b.bmp"), "new b.bmp");
+        EXPECT_EQ(test::ReadFile(f.backupFolder + "/c.bmp"), "new c.bmp");
+        EXPECT_TRUE(f.prompts.shown.empty());
+    }
+}
+
+TEST_F(BackupEngineTest, KeptReadOnlyBackupIsStillMadeWritableByTheFix) {
+    WriteList({"2", "a.bmp", "end"});
+    test::WriteFile(Sim("Texture/a.bmp"), "new");
+    test::WriteFile(Bak("a.bmp"), "old");
+    SetAttributes(Bak("a.bmp"), AttrReadOnly);
+    settings.readoverwrite = 1;
+    session.skipExistingBackups = true;
+
+    ProcessBackupList(session, Sim("Texture"), backupFolder, "", false);
+
+    EXPECT_EQ(test::ReadFile(Bak("a.bmp")), "old");
+    EXPECT_EQ(fs.attributes(Bak("a.bmp")), 0u);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(BackupEngineTest, AlternateSetLivesBesideTheMainSetWithSuffix) {
+    WriteList({"2", "x.bmp", "end"});
+    test::WriteFile(Sim("Texture/x.bmp"), "installed");
+    test::WriteFile(Bak("x.bmp"), "original");
+
+    ProcessBackupList(session, Sim("Texture"), backupFolder, ".VRB", false);
+
+    EXPECT_EQ(test::ListNames(backupFolder), (Names{"x.bmp", "x.bmp.VRB"}));
+    EXPECT_EQ(test::ReadFile(Bak("x.bmp.VRB")), "installed");
+    EXPECT_EQ(test::ReadFile(Bak("x.bmp")), "original");
+
+    test::WriteFile(Sim("Texture/x.bmp"), "changed");
+    ProcessBackupList(session, backupFolder, Sim("Texture"), ".VRB", true);
+
+    EXPECT_EQ(test::ListNames(Sim("Texture")), Names{"x.bmp"});
+    EXPECT_EQ(test::ReadFile(Sim("Texture/x.bmp")), "installed");
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(BackupEngineTest, RestoreMainPassesOverAlternateEntries) {
+    WriteList({"5", "a.bmp", "a.bmp.vrb", "b.bmp.VRB", "c.bmp", "end"});
+    for (const char* name : {"a.bmp", "a.bmp.vrb", "b.bmp.VRB", "c.bmp"}) test::WriteFile(Bak(name), name);
+    test::MakeDirs(Sim("Texture"));
+
+    ProcessBackupList(session, backupFolder, Sim("Texture"), "", true);
+
+    EXPECT_EQ(test::ListNames(Sim("Texture")), (Names{"a.bmp", "c.bmp"}));
+    EXPECT_EQ(test::ReadFile(Sim("Texture/c.bmp")), "c.bmp");
+    EXPECT_EQ(view.beeps, 1);
+}
+
+struct ReadOnlyCase {
+    const char* name;
+    BackupRun run;
+    std::int16_t readoverwrite;
+    std::uint32_t targetAttributes;
+    const char* targetBytes;
+    bool succeeds;
+};
+
+void PrintTo(const ReadOnlyCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class BackupEngineReadOnly : public ::testing::TestWithParam<ReadOnlyCase>, protected test::BackupFixture {};
+
+// The list is a.bmp then b.bmp; only b's target exists, with the case's
+// attributes, so a failure shows after a has been copied.
+TEST_P(BackupEngineReadOnly, FixClearsOnlyTheAttributesItsRunAllows) {
+    const ReadOnlyCase& c = GetParam();
+    const bool restoring = c.run == BackupRun::RestoreMain || c.run == BackupRun::RestoreAlternate;
+    const std::string suffix =
+        c.run == BackupRun::CreateAlternate || c.run == BackupRun::RestoreAlternate ? ".VRB" : "";
+    const std::string sim = simFolder + "/Texture";
+    const std::string from = restoring ? backupFolder : sim;
+    const std::string to = restoring ? sim : backupFolder;
+    const std::string fromSuffix = restoring ? suffix : "";
+    const std::string toSuffix = restoring ? "" : suffix;
+    WriteList({"3", "a.bmp", "b.bmp", "end"});
+    SetSlots({"Texture"});
+    settings.readoverwrite = c.readoverwrite;
+    test::MakeDirs(sim);
+    test::WriteFile(from + "/a.bmp" + fromSuffix, "new a");
+    test::WriteFile(from + "/b.bmp" + fromSuffix, "new b");
+    const std::string target = to + "/b.bmp" + toSuffix;
+    test::WriteFile(target, c.targetBytes);
+    SetAttributes(target, c.targetAttributes);
+
+    RunBackupFolderLoop(session, c.run);
+
+    EXPECT_EQ(test::ReadFile(to + "/a.bmp" + toSuffix), "new a");
+    EXPECT_EQ(FailureShown(), !c.succeeds);
+    if (c.succeeds) {
+        EXPECT_EQ(test::ReadFile(target), "new b");
+        EXPECT_EQ(view.beeps, 1);
+    } else {
+        EXPECT_EQ(test::ReadFile(target), c.targetBytes);
+        EXPECT_EQ(fs.attributes(target), c.targetAttributes);
+        EXPECT_EQ(view.beeps, 0);
+        EXPECT_FALSE(status.IsOpen());
+    }
+}
+
+constexpr std::uint32_t kReadOnlyArchive = AttrReadOnly | AttrArchive;
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, BackupEngineReadOnly,
+    ::testing::Values(
+        ReadOnlyCase{"CreateMainReadOnlyFixOn", BackupRun::CreateMain, 1, AttrReadOnly, "old", true},
+        ReadOnlyCase{"CreateAltReadOnlyFixOn", BackupRun::CreateAlternate, 1, AttrReadOnly, "old", true},
+        ReadOnlyCase{"RestoreMainReadOnlyFixOn", BackupRun::RestoreMain, 1, AttrReadOnly, "old", true},
+        ReadOnlyCase{"RestoreAltReadOnlyFixOn", BackupRun::RestoreAlternate, 1, AttrReadOnly, "old", true},
+        ReadOnlyCase{"RestoreAltReadOnlyArchiveFixOn", BackupRun::RestoreAlternate, 1, kReadOnlyArchive, "old", true},
+        ReadOnlyCase{"RestoreAltHiddenFixOn", BackupRun::RestoreAlternate, 1, AttrHidden, "old", true},
+        ReadOnlyCase{"CreateMainReadOnlyArchiveFixOn", BackupRun::CreateMain, 1, kReadOnlyArchive, "old", false},
+        ReadOnlyCase{"CreateAltReadOnlyArchiveFixOn", BackupRun::CreateAlternate, 1, kReadOnlyArchive, "old", false},
+        ReadOnlyCase{"RestoreMainReadOnlyArchiveFixOn", BackupRun::RestoreMain, 1, kReadOnlyArchive, "old", false},
+        ReadOnlyCase{"RestoreMainHiddenFixOn", BackupRun::RestoreMain, 1, AttrHidden, "old", false},
+        ReadOnlyCase{"CreateMainReadOnlyFixOff", BackupRun::CreateMain, 0, AttrReadOnly, "old", false},
+        ReadOnlyCase{"RestoreAltReadOnlyFixOff", BackupRun::RestoreAlternate, 0, AttrReadOnly, "old", false},
+        ReadOnlyCase{"RestoreMainReadOnlyFixMinusOne", BackupRun::RestoreMain, -1, AttrReadOnly, "old", false},
+        ReadOnlyCase{"RestoreAltEmptyReadOnlyFixOn", BackupRun::RestoreAlternate, 1, AttrReadOnly, "", false},
+        ReadOnlyCase{"CreateMainEmptyReadOnlyFixOn", BackupRun::CreateMain, 1, AttrReadOnly, "", false}),
+    [](const ::testing::TestParamInfo<ReadOnlyCase>& info) { return std::string(info.param.name); });
+
+bool HoldsCopyTemporary(const std::string& folder) {
+    for (const std::string& name : test::ListNames(folder)) {
+        if (name.rfind(".vrx-copy-", 0) == 0) return true;
+    }
+    return false;
+}
+
+TEST_F(BackupEngineTest, LeftoversOfAnInterruptedCopyAreRemovedByTheNextRun) {
+    WriteList({"2", "a.bmp", "end"});
+    test::WriteFile(Sim("Texture/a.bmp"), "new");
+    test::WriteFile(Bak("a.bmp"), "old");
+    // The program dies between writing the copy and putting it in place.
+    fs.setBeforeRenameHookForTesting([] { throw std::runtime_error("interrupted"); });
+    EXPECT_THROW(ProcessBackupList(session, Sim("Texture"), backupFolder, "", false), std::runtime_error);
+    ASSERT_TRUE(HoldsCopyTemporary(backupFolder));
+    EXPECT_EQ(test::ReadFile(Bak("a.bmp")), "old");
+
+    fs.setBeforeRenameHookForTesting(nullptr);
+    test::WriteFile(Sim("Texture/b.bmp"), "unlisted");
+    ProcessBackupList(session, Sim("Texture"), backupFolder, "", false);
+
+    EXPECT_FALSE(HoldsCopyTemporary(backupFolder));
+    EXPECT_EQ(test::ListNames(backupFolder), Names{"a.bmp"});
+    EXPECT_EQ(test::ReadFile(Bak("a.bmp")), "new");
+}
+
+TEST_F(BackupEngineTest, MissingFromFolderIsCreatedWhenItsParentExists) {
+    WriteList({"2", "a.bmp", "end"});
+
+    ProcessBackupList(session, Sim("New"), backupFolder, "", false);
+
+    EXPECT_TRUE(fs.isFolder(Sim("New")));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(view.actionTexts.back(), "Backup action complete!");
+}
+
+TEST_F(BackupEngineTest, FromFolderWithMissingParentFailsBeforeShowingTheWindow) {
+    WriteList({"2", "a.bmp", "end"});
+
+    ProcessBackupList(session, tmp / "none/New", backupFolder, "", false);
+
+    EXPECT_FALSE(test::PathExists(tmp / "none"));
+    EXPECT_TRUE(FailureShown());
+    EXPECT_EQ(view.shows, 0);
+    EXPECT_TRUE(status.ClosingByProgram());
+}
+
+// The simulator keeps its own spelling; the list and the catalogue may use another.
+TEST_F(BackupEngineTest, NamesDifferingOnlyInCaseFindTheSimulatorsFiles) {
+    WriteList({"2", "A.BMP", "end"});
+    SetSlots({"texture"});
+    test::WriteFile(Sim("Texture/a.bmp"), "original");
+
+    RunBackupFolderLoop(session, BackupRun::CreateMain);
+
+    EXPECT_EQ(test::ListNames(backupFolder), Names{"A.BMP"});
+    EXPECT_EQ(test::ReadFile(Bak("A.BMP")), "original");
+    EXPECT_EQ(test::ListNames(simFolder), Names{"Texture"});
+
+    test::WriteFile(Sim("Texture/a.bmp"), "installed");
+    RunBackupFolderLoop(session, BackupRun::RestoreMain);
+
+    EXPECT_EQ(test::ListNames(Sim("Texture")), Names{"a.bmp"});
+    EXPECT_EQ(test::ReadFile(Sim("Texture/a.bmp")), "original");
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(BackupEngineTest, EntryClimbingOutOfItsFolderEndsTheRun) {
+    for (bool restoring : {false, true}) {
+        SCOPED_TRACE(restoring ? "restore" : "create");
+        test::BackupFixture f;
+        f.WriteList({"4", "a.bmp", "..\\outside.bmp", "b.bmp", "end"});
+        const std::string sim = f.simFolder + "/Texture";
+        const std::string from = restoring ? f.backupFolder : sim;
+        const std::string to = restoring ? sim : f.backupFolder;
+        test::MakeDirs(to);
+        for (const char* name : {"a.bmp", "b.bmp"}) test::WriteFile(from + "/" + name, name);
+        // What the climbing entry names on the source side; its target side must stay absent.
+        test::WriteFile(from + "/../outside.bmp", "outside");
+        const std::string escaped = to + "/../outside.bmp";
+        ASSERT_FALSE(test::PathExists(escaped));
+
+        ProcessBackupList(f.session, from, to, "", restoring);
+
+        EXPECT_TRUE(f.FailureShown());
+        EXPECT_EQ(test::ListNames(to), Names{"a.bmp"});
+        EXPECT_FALSE(test::PathExists(escaped));
+    }
+}
+
+TEST_F(BackupEngineTest, UnsetFoldersNeverReachTheRoot) {
+    // Names no other program uses, so that their absence at the root means something.
+    const std::string unique = "vrx-unset-" + tmp.path().substr(tmp.path().rfind('/') + 1);
+    WriteList({"2", unique + ".bmp", "end"});
+    SetSlots({unique});
+    settings.fspath.clear();
+
+    RunBackupFolderLoop(session, BackupRun::CreateMain);
+    EXPECT_TRUE(FailureShown());
+    EXPECT_FALSE(test::PathExists("/" + unique));
+
+    prompts.shown.clear();
+    settings.fspath = simFolder;
+    settings.backuppath.clear();
+    test::WriteFile(Sim(unique + "/" + unique + ".bmp"), "A");
+    RunBackupFolderLoop(session, BackupRun::CreateMain);
+    EXPECT_TRUE(FailureShown());
+    EXPECT_FALSE(test::PathExists("/" + unique + ".bmp"));
+}
+
+}  // namespace
+}  // namespace vrx

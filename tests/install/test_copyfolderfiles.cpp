@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "install/CopyFolderFiles.h"
+#include "install/SessionRig.h"
+
+namespace vrx {
+namespace {
+
+using test::ListNames;
+using test::MakeDirs;
+using test::PathExists;
+using test::ReadFile;
+using test::SessionRig;
+using test::ShownPrompt;
+using test::WriteFile;
+
+// One source and one target folder inside a fresh session.
+struct CopyRig : SessionRig {
+    std::string from = dir / "app/Textures/North";
+    std::string to = dir / "fsx/Texture";
+
+    CopyRig() {
+        MakeDirs(from);
+        MakeDirs(to);
+    }
+    void Run() { CopyFolderFiles(session, from, to); }
+    void Run(const std::string& target) { CopyFolderFiles(session, from, target); }
+    // The order in which the engine meets the files: the platform's listing order.
+    std::vector<std::string> SourceOrder() { return fs.listOrdinaryFiles(from).value(); }
+};
+
+// The failure path: its one message, the flag for closing without a question, the window gone.
+void ExpectFailurePath(const CopyRig& rig) {
+    ASSERT_EQ(rig.prompts.shown.size(), 1u);
+    EXPECT_EQ(rig.prompts.shown[0].kind, ShownPrompt::Message);
+    EXPECT_EQ(rig.prompts.shown[0].text,
+              "Error copying files (not all files were copied)! You may want to try the Read-Only fix in the "
+              "Settings screen.");
+    EXPECT_EQ(rig.prompts.shown[0].title, "Verdantis");
+    EXPECT_TRUE(rig.status.ClosingByProgram());
+    EXPECT_FALSE(rig.status.IsOpen());
+    EXPECT_FALSE(rig.view.visible);
+}
+
+TEST(CopyFolderFiles, CaptionsAndPercentagesFollowEachCopiedFile) {
+    CopyRig rig;
+    WriteFile(rig.from + "/a.dds", "A1");
+    WriteFile(rig.from + "/b.dds", "B22");
+    WriteFile(rig.from + "/c.dds", "C333");
+    const auto order = rig.SourceOrder();
+    ASSERT_EQ(order.size(), 3u);
+
+    rig.Run();
+
+    std::vector<std::string> captions{""};
+    for (const auto& name : order) captions.push_back(rig.to + "/" + name);
+    EXPECT_EQ(rig.view.captions, captions);
+    // Creation texts, the emptied bar, then one value per copied file.
+    EXPECT_EQ(rig.view.percents, (std::vector<std::string>{"#", "", "33%", "67%", "100%"}));
+    EXPECT_EQ(rig.view.actionTexts, std::vector<std::string>{"Copying Verdantis files..."});
+    EXPECT_EQ(rig.view.eventPasses, 6);  // once before each file, once in each Progress
+    EXPECT_EQ(rig.status.Bar().scaleSize(), 3);
+    EXPECT_EQ(ReadFile(rig.to + "/a.dds"), "A1");
+    EXPECT_EQ(ReadFile(rig.to + "/b.dds"), "B22");
+    EXPECT_EQ(ReadFile(rig.to + "/c.dds"), "C333");
+    EXPECT_TRUE(rig.prompts.shown.empty());
+    EXPECT_TRUE(rig.status.IsOpen());  // left for the caller's FinishRun
+    EXPECT_FALSE(rig.status.ClosingByProgram());
+    EXPECT_FALSE(rig.status.CancelRequested());
+}
+
+TEST(CopyFolderFiles, SubfoldersAreNeitherEnteredNorCreated) {
+    CopyRig rig;
+    WriteFile(rig.from + "/a.dds", "A");
+    WriteFile(rig.from + "/Sub/inner.dds", "I");
+
+    rig.Run();
+
+    EXPECT_EQ(ListNames(rig.to), std::vector<std::string>{"a.dds"});
+    EXPECT_EQ(rig.view.percents.back(), "100%");
+    EXPECT_TRUE(rig.prompts.shown.empty());
+}
+
+struct FixCase {
+    const char* name;
+    std::int16_t readoverwrite;
+    std::string targetBytes;
+    std::uint32_t targetAttributes;
+    bool copies;
+};
+
+// Three files; the target of the second one in copy order already exists.
+TEST(CopyFolderFiles, ReadOnlyFixDecidesWhetherAProtectedTargetIsReplaced) {
+    const FixCase cases[] = {
+        {"ReadOnlyFixOn", 1, "old", AttrReadOnly, true},
+        {"ReadOnlyFixOff", 0, "old", AttrReadOnly, false},
+        {"ReadOnlyFixMinusOne", -1, "old", AttrReadOnly, false},
+        {"ReadOnlyEmptyFixOn", 1, "", AttrReadOnly, false},
+        {"HiddenFixOn", 1, "old", AttrHidden, true},
+        {"HiddenFixOff", 0, "old", AttrHidden, false},
+        {"ArchiveFixOff", 0, "old", AttrArchive, true},
+        {"PlainFixOff", 0, "old", 0, true},
+    };
+    for (const FixCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CopyRig rig;
+        rig.settings.readoverwrite = c.readoverwrite;
+        WriteFile(rig.from + "/a.dds", "new-a");
+        WriteFile(rig.from + "/b.dds", "new-b");
+        WriteFile(rig.from + "/c.dds", "new-c");
+        const auto order = rig.SourceOrder();
+        ASSERT_EQ(order.size(), 3u);
+        const std::string victim = rig.to + "/" + order[1];
+        WriteFile(victim, c.targetBytes);
+        ASSERT_TRUE(rig.fs.setAttributes(victim, c.targetAttributes));
+        const auto before = rig.fs.attributes(victim);
+
+        rig.Run();
+
+        EXPECT_EQ(ReadFile(rig.to + "/" + order[0]), "new-" + order[0].substr(0, 1));
+        if (c.copies) {
+            EXPECT_TRUE(rig.prompts.shown.empty());
+            EXPECT_EQ(ReadFile(victim), "new-" + order[1].substr(0, 1));
+            EXPECT_EQ(rig.fs.attributes(victim), rig.fs.attributes(rig.from + "/" + order[1]));
+            EXPECT_EQ(ReadFile(rig.to + "/" + order[2]), "new-" + order[2].substr(0, 1));
+            EXPECT_TRUE(rig.status.IsOpen());
+            EXPECT_FALSE(rig.status.ClosingByProgram());
+        } else {
+            ExpectFailurePath(rig);
+            EXPECT_EQ(ReadFile(victim), c.targetBytes);  // whole, with its old bytes
+            EXPECT_EQ(rig.fs.attributes(victim), before);
+            EXPECT_FALSE(PathExists(rig.to + "/" + order[2]));
+        }
+    }
+}
+
+struct ResetCase {
+    const char* name;
+    std::int16_t readoverwrite;
+    std::string targetBytes;
+    std::uint32_t targetAttributes;
+    bool reset;
+};
+
+// The source vanishes just before its copy, so the copy fails and the target
+// keeps whatever the read-only fix did to it.
+TEST(CopyFolderFiles, ReadOnlyFixClearsEveryBitOfATargetWithData) {
+    const ResetCase cases[] = {
+        {"ReadOnlyFixOn", 1, "old", AttrReadOnly, true},
+        {"ArchiveOnlyFixOn", 1, "old", AttrArchive, true},
+        {"ReadOnlyArchiveFixOn", 1, "old", AttrReadOnly | AttrArchive, true},
+        {"ReadOnlyEmptyFixOn", 1, "", AttrReadOnly, false},
+        {"ReadOnlyFixOff", 0, "old", AttrReadOnly, false},
+        {"ArchiveFixMinusOne", -1, "old", AttrArchive, false},
+        {"ReadOnlyFixTwo", 2, "old", AttrReadOnly, false},
+    };
+    for (const ResetCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CopyRig rig;
+        rig.settings.readoverwrite = c.readoverwrite;
+        WriteFile(rig.from + "/a.dds", "new");
+        const std::string target = rig.to + "/a.dds";
+        WriteFile(target, c.targetBytes);
+        ASSERT_TRUE(rig.fs.setAttributes(target, c.targetAttributes));
+        const auto before = rig.fs.attributes(target);
+        ASSERT_TRUE(before.has_value());
+        ASSERT_NE(*before, 0u);
+        rig.view.onEvents = [&](int pass) {
+            if (pass == 1) std::filesystem::remove(rig.from + "/a.dds");
+        };
+
+        rig.Run();
+
+        ExpectFailurePath(rig);
+        EXPECT_EQ(ReadFile(target), c.targetBytes);
+        EXPECT_EQ(rig.fs.attributes(target), c.reset ? std::uint32_t{0} : *before);
+    }
+}
+
+struct EmptySourceCase {
+    const char* name;
+    std::function<void(CopyRig&)> fill;
+};
+
+TEST(CopyFolderFiles, SourceWithoutOrdinaryFilesTakesTheFailurePath) {
+    const EmptySourceCase cases[] = {
+        {"Empty", [](CopyRig&) {}},
+        {"OnlySubfolder", [](CopyRig& r) { WriteFile(r.from + "/Sub/a.dds", "A"); }},
+        {"OnlyHiddenFile",
+         [](CopyRig& r) {
+             WriteFile(r.from + "/a.dds", "A");
+             ASSERT_TRUE(r.fs.setAttributes(r.from + "/a.dds", AttrHidden));
+         }},
+        {"OnlySystemFile",
+         [](CopyRig& r) {
+             WriteFile(r.from + "/a.dds", "A");
+             ASSERT_TRUE(r.fs.setAttributes(r.from + "/a.dds", AttrSystem));
+         }},
+    };
+    for (const EmptySourceCase& c : cases) {
+        for (const bool openBefore : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (openBefore ? " window open" : " window closed"));
+            CopyRig rig;
+            c.fill(rig);
+            if (openBefore) rig.status.Open();  // left open by an earlier area's run
+
+            rig.Run();
+
+            ExpectFailurePath(rig);
+            EXPECT_EQ(rig.view.shows, openBefore ? 1 : 0);  // this call never opens it
+            EXPECT_TRUE(ListNames(rig.to).empty());
+        }
+    }
+}
+
+TEST(CopyFolderFiles, MissingSourceOnlySaysSo) {
+    CopyRig rig;
+    rig.status.SetClosingByProgram(true);
+    // The target is missing too: only the source is reported.
+    CopyFolderFiles(rig.session, rig.dir / "app/Textures/Nowhere", rig.dir / "fsx/Nowhere");
+
+    EXPECT_EQ(rig.Messages(), std::vector<std::string>{"Source path does not exist."});
+    EXPECT_EQ(rig.prompts.shown.size(), 1u);
+    EXPECT_FALSE(rig.status.ClosingByProgram());
+    EXPECT_EQ(rig.view.shows, 0);
+}
+
+TEST(CopyFolderFiles, MissingTargetFolderIsReportedBeforeAnyCopy) {
+    CopyRig rig;
+    WriteFile(rig.from + "/a.dds", "A");
+    rig.Run(rig.dir / "fsx/Scenery/World/Texture");
+
+    EXPECT_EQ(rig.Messages(),
+              std::vector<std::string>{
+                  "There was an error detecting a required texture folder in Flight Simulator. It could be that an "
+                  "add-on product does not exist in Flight Simulator. Please check the selected Verdantis texture "
+                  "options and verify any installed add-ons."});
+    EXPECT_EQ(rig.prompts.shown.size(), 1u);
+    EXPECT_FALSE(rig.status.ClosingByProgram());
+    EXPECT_EQ(rig.view.shows, 0);
+    EXPECT_FALSE(PathExists(rig.dir / "fsx/Scenery"));
+}
+
+TEST(CopyFolderFiles, TargetThatIsAFilePassesTheCheckThenFails) {
+    CopyRig rig;
+    WriteFile(rig.from + "/a.dds", "A");
+    const std::string fileAsFolder = rig.dir / "fsx/Texture.bin";
+    WriteFile(fileAsFolder, "X");
+
+    rig.Run(fileAsFolder);
+
+    ExpectFailurePath(rig);
+    EXPECT_EQ(rig.view.shows, 1);  // the run started before the copy failed
+    EXPECT_EQ(ReadFile(fileAsFolder), "X");
+}
+
+struct CancelCase {
+    int clickAtPass;  // passes 2n-1 come before file n, passes 2n inside its Progress
+    std::size_t copied;
+    std::string lastPercent;
+};
+
+TEST(CopyFolderFiles, ConfirmedCancelStopsBeforeTheNextFile) {
+    const CancelCase cases[] = {
+        {1, 1, ""}, {2, 1, "33%"}, {3, 2, "33%"}, {4, 2, "67%"}, {6, 3, "100%"},
+    };
+    for (const CancelCase& c : cases) {
+        SCOPED_TRACE("click at pass " + std::to_string(c.clickAtPass));
+        CopyRig rig;
+        WriteFile(rig.from + "/a.dds", "A");
+        WriteFile(rig.from + "/b.dds", "B");
+        WriteFile(rig.from + "/c.dds", "C");
+        rig.prompts.answer(true);
+        rig.view.onEvents = [&](int pass) {
+            if (pass == c.clickAtPass) rig.status.RequestClose();
+        };
+
+        rig.Run();
+
+        // The file whose turn had begun is still copied; none after it.
+        EXPECT_EQ(ListNames(rig.to).size(), c.copied);
+        // Progress after the close neither redraws nor reopens the window.
+        EXPECT_EQ(rig.view.percents.back(), c.lastPercent);
+        EXPECT_EQ(rig.view.shows, 1);
+        EXPECT_FALSE(rig.status.IsOpen());
+        EXPECT_TRUE(rig.status.CancelRequested());
+        EXPECT_FALSE(rig.status.ClosingByProgram());
+        EXPECT_TRUE(rig.Messages().empty());
+    }
+}
+
+TEST(CopyFolderFiles, RemovesTemporariesOfAnInterruptedEarlierCopy) {
+    CopyRig rig;
+    WriteFile(rig.from + "/a.dds", "new");
+
+    // A copy killed between writing its temporary file and renaming it.
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        LinuxFileSystem fs;
+        fs.setBeforeRenameHookForTesting([] { _exit(0); });
+        fs.copyFile(rig.from + "/a.dds", rig.to + "/a.dds");
+        _exit(1);
+    }
+    int waitStatus = 0;
+    ASSERT_EQ(waitpid(child, &waitStatus, 0), child);
+    ASSERT_TRUE(WIFEXITED(waitStatus));
+    ASSERT_EQ(WEXITSTATUS(waitStatus), 0);
+    ASSERT_FALSE(PathExists(rig.to + "/a.dds"));
+    ASSERT_FALSE(ListNames(rig.to).empty());
+
+    rig.Run();
+
+    EXPECT_EQ(ListNames(rig.to), std::vector<std::string>{"a.dds"});
+    EXPECT_EQ(ReadFile(rig.to + "/a.dds"), "new");
+}
+
+}  // namespace
+}  // namespace vrx

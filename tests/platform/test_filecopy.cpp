@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "PlatformFiles.h"
+#include "platform/linux/LinuxFileSystem.h"
+#include "support/TempDir.h"
+
+namespace vrx {
+namespace {
+
+using test::ListNames;
+using test::RawDosAttrib;
+using test::ReadFile;
+using test::SetRawDosAttrib;
+using test::TemporariesIn;
+using test::WriteFile;
+
+// Bytes that differ from position to position, larger than any single copy buffer.
+std::string Pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    std::uint32_t x = 12345;
+    for (auto& b : bytes) {
+        x = x * 1103515245 + 12345;
+        b = static_cast<char>(x >> 24);
+    }
+    return bytes;
+}
+
+class FileCopy : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    LinuxFileSystem fs;
+    std::string source = dir / "src/a.bmp";
+    std::string target = dir / "fsx/a.bmp";
+
+    void SetUp() override {
+        WriteFile(source, "new texture");
+        test::MakeDirs(dir / "fsx");
+    }
+};
+
+TEST_F(FileCopy, CopiesDataAttributesAndModificationTime) {
+    const std::string big = Pattern(3 * 1024 * 1024 + 17);
+    WriteFile(source, big);
+    SetRawDosAttrib(source, "0x24");
+    test::SetMode(source, 0444);
+    test::SetModified(source, 1'000'000'123, 456'789'000);
+    WriteFile(target, "an older and longer file that is replaced entirely");
+
+    const CopyResult result = fs.copyFile(source, target);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(ReadFile(target), big);
+    EXPECT_EQ(RawDosAttrib(target), "0x24");
+    EXPECT_EQ(fs.attributes(target), AttrReadOnly | AttrSystem | AttrArchive);
+    EXPECT_EQ(fs.attributes(target), fs.attributes(source));
+    const timespec modified = test::ModifiedOf(target);
+    EXPECT_EQ(modified.tv_sec, 1'000'000'123);
+    EXPECT_EQ(modified.tv_nsec, 456'789'000);
+    EXPECT_EQ(ListNames(dir / "fsx"), std::vector<std::string>{"a.bmp"});
+}
+
+TEST_F(FileCopy, ACopyOfAPlainFileIsPlain) {
+    WriteFile(target, "old");
+    SetRawDosAttrib(target, "0x20");
+    ASSERT_TRUE(fs.copyFile(source, target).ok);
+    EXPECT_EQ(RawDosAttrib(target), std::nullopt);
+    EXPECT_EQ(fs.attributes(target), 0u);
+    EXPECT_NE(test::ModeOf(target) & S_IWUSR, 0u);
+}
+
+TEST_F(FileCopy, CopiesEmptyFiles) {
+    WriteFile(source, "");
+    WriteFile(target, "old");
+    ASSERT_TRUE(fs.copyFile(source, target).ok);
+    EXPECT_EQ(ReadFile(target), "");
+}
+
+TEST_F(FileCopy, CopiesFilesWhoseSizeIsUnknownBeforeReading) {
+    // Kernel status files report a length of 0 yet hold text.
+    ASSERT_TRUE(fs.copyFile("/proc/self/status", target).ok);
+    EXPECT_EQ(ReadFile(target).rfind("Name:", 0), 0u);
+}
+
+TEST_F(FileCopy, HiddenByNameFollowsTheSourceNotTheTargetName) {
+    WriteFile(dir / "src/.hidden", "h");
+    ASSERT_TRUE(fs.copyFile(dir / "src/.hidden", dir / "fsx/shown.bmp").ok);
+    EXPECT_EQ(RawDosAttrib(dir / "fsx/shown.bmp"), "0x2");
+    EXPECT_EQ(fs.attributes(dir / "fsx/shown.bmp"), AttrHidden);
+
+    ASSERT_TRUE(fs.copyFile(source, dir / "fsx/.dotted").ok);
+    EXPECT_EQ(RawDosAttrib(dir / "fsx/.dotted"), "0x0");
+    EXPECT_EQ(fs.attributes(dir / "fsx/.dotted"), 0u);
+}
+
+TEST_F(FileCopy, RefusesWhatAWindowsCopyRefuses) {
+    struct Case {
+        const char* name;
+        void (*prepare)(const test::TempDir& dir);
+        const char* from;
+        const char* to;
+    };
+    const Case cases[] = {
+        {"read-only target", [](const test::TempDir& d) { test::SetMode(d / "fsx/a.bmp", 0444); }, "src/a.bmp",
+         "fsx/a.bmp"},
+        {"read-only target in another case", [](const test::TempDir& d) { test::SetMode(d / "fsx/a.bmp", 0440); },
+         "src/a.bmp", "FSX/A.BMP"},
+        {"hidden target", [](const test::TempDir& d) { SetRawDosAttrib(d / "fsx/a.bmp", "0x2"); }, "src/a.bmp",
+         "fsx/a.bmp"},
+        {"hidden and archive target", [](const test::TempDir& d) { SetRawDosAttrib(d / "fsx/a.bmp", "0x22"); },
+         "src/a.bmp", "fsx/a.bmp"},
+        {"target hidden by its name", [](const test::TempDir& d) { WriteFile(d / "fsx/.a", "old"); }, "src/a.bmp",
+         "fsx/.a"},
+        {"target is a folder", [](const test::TempDir& d) { test::MakeDirs(d / "fsx/folder"); }, "src/a.bmp",
+         "fsx/folder"},
+        {"source missing", [](const test::TempDir&) {}, "src/missing.bmp", "fsx/a.bmp"},
+        {"source is a folder", [](const test::TempDir&) {}, "src", "fsx/a.bmp"},
+        {"target folder missing", [](const test::TempDir&) {}, "src/a.bmp", "nowhere/a.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir d;
+        WriteFile(d / "src/a.bmp", "new texture");
+        WriteFile(d / "fsx/a.bmp", "old texture");
+        c.prepare(d);
+        const auto before = ListNames(d / "fsx");
+
+        const CopyResult result = fs.copyFile(d / c.from, d / c.to);
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.error.empty());
+        EXPECT_EQ(ReadFile(d / "fsx/a.bmp"), "old texture");
+        EXPECT_EQ(ListNames(d / "fsx"), before);
+        EXPECT_FALSE(test::PathExists(d / "nowhere"));
+    }
+}
+
+TEST_F(FileCopy, ADotNamedTargetMarkedShownIsReplaced) {
+    WriteFile(dir / "fsx/.a", "old");
+    SetRawDosAttrib(dir / "fsx/.a", "0x0");
+    ASSERT_TRUE(fs.copyFile(source, dir / "fsx/.a").ok);
+    EXPECT_EQ(ReadFile(dir / "fsx/.a"), "new texture");
+}
+
+TEST_F(FileCopy, TheTemporaryFileIsCompleteAndHiddenBeforeTheRename) {
+    WriteFile(target, "old texture");
+    bool called = false;
+    fs.setBeforeRenameHookForTesting([&] {
+        called = true;
+        EXPECT_EQ(ReadFile(target), "old texture");
+        const auto temps = TemporariesIn(dir / "fsx");
+        ASSERT_EQ(temps.size(), 1u);
+        EXPECT_EQ(ReadFile(dir / "fsx/" + temps[0]), "new texture");
+        const auto listed = fs.listOrdinaryFiles(dir / "fsx");
+        ASSERT_TRUE(listed.has_value());
+        EXPECT_EQ(*listed, std::vector<std::string>{"a.bmp"});
+    });
+    ASSERT_TRUE(fs.copyFile(source, target).ok);
+    EXPECT_TRUE(called);
+    EXPECT_EQ(ReadFile(target), "new texture");
+    EXPECT_TRUE(TemporariesIn(dir / "fsx").empty());
+}
+
+TEST_F(FileCopy, AnInterruptedCopyLeavesTheOldTarget) {
+    WriteFile(target, "old texture");
+    EXPECT_EXIT(
+        {
+            fs.setBeforeRenameHookForTesting([] { _exit(3); });
+            fs.copyFile(source, target);
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(3), "");
+    EXPECT_EQ(ReadFile(target), "old texture");
+    ASSERT_EQ(TemporariesIn(dir / "fsx").size(), 1u);
+    const auto listed = fs.listOrdinaryFiles(dir / "fsx");
+    ASSERT_TRUE(listed.has_value());
+    EXPECT_EQ(*listed, std::vector<std::string>{"a.bmp"});
+
+    fs.removeLeftoverTemporaries(dir / "FSX");
+    EXPECT_EQ(ListNames(dir / "fsx"), std::vector<std::string>{"a.bmp"});
+    ASSERT_TRUE(fs.copyFile(source, target).ok);
+    EXPECT_EQ(ReadFile(target), "new texture");
+}
+
+TEST_F(FileCopy, RemovesOnlyItsOwnTemporaries) {
+    WriteFile(dir / "fsx/.vrx-copy-ABCdef.tmp", "leftover");
+    WriteFile(dir / "fsx/.vrx-copy-notours.tmp", "not ours: too long");
+    WriteFile(dir / "fsx/vrx-copy-ABCdef.tmp", "not ours: no dot");
+    WriteFile(dir / "fsx/a.bmp", "kept");
+    fs.removeLeftoverTemporaries(dir / "fsx");
+    EXPECT_EQ(ListNames(dir / "fsx"),
+              (std::vector<std::string>{".vrx-copy-notours.tmp", "a.bmp", "vrx-copy-ABCdef.tmp"}));
+    fs.removeLeftoverTemporaries(dir / "missing");  // nothing to do, nothing to fail
+}
+
+TEST_F(FileCopy, CopiesThroughALinkIntoTheFileItNames) {
+    WriteFile(dir / "fsx/real.bmp", "old");
+    ASSERT_EQ(symlink("real.bmp", target.c_str()), 0);
+    ASSERT_TRUE(fs.copyFile(source, target).ok);
+    EXPECT_EQ(ReadFile(dir / "fsx/real.bmp"), "new texture");
+    struct stat st {};
+    ASSERT_EQ(lstat(target.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+TEST_F(FileCopy, FindsTheSourceInAnyCase) {
+    ASSERT_TRUE(fs.copyFile(dir / "SRC/A.BMP", target).ok);
+    EXPECT_EQ(ReadFile(target), "new texture");
+}
+
+}  // namespace
+}  // namespace vrx

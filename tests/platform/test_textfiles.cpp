@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "PlatformFiles.h"
+#include "platform/linux/LinuxFileSystem.h"
+#include "support/TempDir.h"
+
+namespace vrx {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+class TextFiles : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    LinuxFileSystem fs;
+    std::string file = dir / "settings.cfg";
+};
+
+TEST_F(TextFiles, EveryByteValueRoundTripsThroughAFile) {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b != '\r' && b != '\n') bytes += static_cast<char>(b);
+    }
+    bytes += "\r\n";
+    WriteFile(file, bytes);
+
+    const auto text = fs.readTextLines(file);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_TRUE(text->complete);
+    ASSERT_EQ(text->lines.size(), 1u);
+    EXPECT_NE(text->lines[0].find("€"), std::string::npos);
+    EXPECT_NE(text->lines[0].find("ÿ"), std::string::npos);
+
+    const std::string copy = dir / "copy.cfg";
+    ASSERT_EQ(fs.writeTextFile(copy, text->lines), WriteResult::Ok);
+    EXPECT_EQ(ReadFile(copy), bytes);
+}
+
+TEST_F(TextFiles, LinesEndAtCrOrCrLfButNotAtALoneLf) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"crlf", "a\r\nb\r\n", {"a", "b"}},
+        {"cr", "a\rb\r", {"a", "b"}},
+        {"lone lf stays", "a\nb\r\n", {"a\nb"}},
+        {"only lf", "\n", {"\n"}},
+        {"one line", "a\r\n", {"a"}},
+        {"last line without end", "a\r\nb", {"a", "b"}},
+        {"no end at all", "a", {"a"}},
+        {"empty file", "", {}},
+        {"one empty line", "\r\n", {""}},
+        {"cr then crlf", "a\r\r\nb", {"a", "", "b"}},
+        {"lf before cr", "a\n\rb", {"a\n", "b"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(file, c.bytes);
+        const auto text = fs.readTextLines(file);
+        ASSERT_TRUE(text.has_value());
+        EXPECT_EQ(text->lines, c.lines);
+    }
+}
+
+TEST_F(TextFiles, WritesEachLineWithCrLf) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"two lines", {"FSPath=C:\\FSX", "norbackup="}, "FSPath=C:\\FSX\r\nnorbackup=\r\n"},
+        {"no lines", {}, ""},
+        {"one empty line", {""}, "\r\n"},
+        {"latin text", {"Zürich €"}, "Z\xFCrich \x80\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(fs.writeTextFile(file, c.lines), WriteResult::Ok);
+        EXPECT_EQ(ReadFile(file), c.bytes);
+    }
+    EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"settings.cfg"});
+}
+
+TEST_F(TextFiles, AppendCreatesTheFileThenAddsLines) {
+    const std::string history = dir / "history.txt";
+    ASSERT_EQ(fs.appendTextLine(history, "first"), WriteResult::Ok);
+    ASSERT_EQ(fs.appendTextLine(history, "zweite Zeile ä"), WriteResult::Ok);
+    EXPECT_EQ(ReadFile(history), "first\r\nzweite Zeile \xE4\r\n");
+}
+
+TEST_F(TextFiles, UnencodableTextIsRefusedAndNothingIsWritten) {
+    WriteFile(file, "old\r\n");
+    EXPECT_EQ(fs.writeTextFile(file, {"fine", "Ωmega"}), WriteResult::Unencodable);
+    EXPECT_EQ(fs.appendTextLine(file, "\xC3"), WriteResult::Unencodable);
+    EXPECT_EQ(ReadFile(file), "old\r\n");
+
+    const std::string missing = dir / "new.cfg";
+    EXPECT_EQ(fs.writeTextFile(missing, {"中"}), WriteResult::Unencodable);
+    EXPECT_EQ(fs.appendTextLine(missing, "中"), WriteResult::Unencodable);
+    EXPECT_FALSE(test::PathExists(missing));
+    EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"settings.cfg"});
+}
+
+TEST_F(TextFiles, ReadOnlyFilesAreNotWrittenEvenByRoot) {
+    WriteFile(file, "old\r\n");
+    test::SetMode(file, 0444);
+    EXPECT_EQ(fs.writeTextFile(file, {"new"}), WriteResult::Failed);
+    EXPECT_EQ(fs.appendTextLine(file, "more"), WriteResult::Failed);
+    EXPECT_EQ(ReadFile(file), "old\r\n");
+    EXPECT_TRUE(test::TemporariesIn(dir.path()).empty());
+}
+
+TEST_F(TextFiles, FoldersAreNeitherReadNorWritten) {
+    test::MakeDirs(dir / "folder");
+    EXPECT_FALSE(fs.readTextLines(dir / "folder").has_value());
+    EXPECT_EQ(fs.writeTextFile(dir / "folder", {"x"}), WriteResult::Failed);
+    EXPECT_EQ(fs.appendTextLine(dir / "folder", "x"), WriteResult::Failed);
+    EXPECT_FALSE(fs.readTextLines(dir / "missing.cfg").has_value());
+}
+
+TEST_F(TextFiles, ReplacedFileKeepsItsPermissionsAndAttributes) {
+    WriteFile(file, "old\r\n");
+    test::SetMode(file, 0640);
+    test::SetRawDosAttrib(file, "0x20");
+    ASSERT_EQ(fs.writeTextFile(file, {"new"}), WriteResult::Ok);
+    EXPECT_EQ(ReadFile(file), "new\r\n");
+    EXPECT_EQ(test::ModeOf(file), 0640u);
+    EXPECT_EQ(test::RawDosAttrib(file), "0x20");
+}
+
+TEST_F(TextFiles, WriteThroughALinkReplacesTheFileItNames) {
+    WriteFile(dir / "real.cfg", "old\r\n");
+    ASSERT_EQ(symlink("real.cfg", file.c_str()), 0);
+    ASSERT_EQ(fs.writeTextFile(file, {"new"}), WriteResult::Ok);
+    EXPECT_EQ(ReadFile(dir / "real.cfg"), "new\r\n");
+    struct stat st {};
+    ASSERT_EQ(lstat(file.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+TEST_F(TextFiles, InterruptedWriteLeavesTheOldFileWhole) {
+    WriteFile(file, "old line\r\n");
+    EXPECT_EXIT(
+        {
+            fs.setBeforeRenameHookForTesting([] { _exit(3); });
+            fs.writeTextFile(file, {"new line", "and another"});
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(3), "");
+    EXPECT_EQ(ReadFile(file), "old line\r\n");
+    const auto leftovers = test::TemporariesIn(dir.path());
+    ASSERT_EQ(leftovers.size(), 1u);
+    EXPECT_EQ(ReadFile(dir / leftovers[0]), "new line\r\nand another\r\n");  // complete, just not in place
+
+    fs.removeLeftoverTemporaries(dir.path());
+    EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"settings.cfg"});
+}
+
+// A file size limit makes the write fail half-way, with real I/O errors, even for root.
+void LimitFileSize(rlim_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(9);
+}
+
+TEST_F(TextFiles, FailedWriteLeavesTheOldFileWhole) {
+    WriteFile(file, "old\r\n");
+    const std::vector<std::string> longLines(50, "a line that will not fit");
+    EXPECT_EXIT(
+        {
+            LimitFileSize(64);
+            _exit(fs.writeTextFile(file, longLines) == WriteResult::Failed ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadFile(file), "old\r\n");
+    EXPECT_TRUE(test::TemporariesIn(dir.path()).empty());
+}
+
+TEST_F(TextFiles, FailedAppendLeavesNoHalfLine) {
+    const std::string history = dir / "history.txt";
+    WriteFile(history, "one\r\n");
+    EXPECT_EXIT(
+        {
+            LimitFileSize(16);
+            _exit(fs.appendTextLine(history, std::string(40, 'x')) == WriteResult::Failed ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadFile(history), "one\r\n");
+}
+
+}  // namespace
+}  // namespace vrx
