@@ -19,7 +19,11 @@ void LoadSettings(AppSettings& settings, EzCfg& cfg, const std::string& settings
     settings.readoverwrite = RoundToInt16(ValNumber(cfg.GetValue("readoverwrite", true))).value_or(0);
     settings.norbackup = cfg.GetValue("norbackup");
     // A shipped "newbackup" asks for the incremental backup whatever was decided before.
-    settings.rebackup = cfg.GetValue("newbackup").empty() ? cfg.GetValue("rebackup") : std::string("0");
+    if (cfg.GetValue("newbackup").empty()) {
+        settings.rebackup = cfg.GetValue("rebackup");
+    } else {
+        settings.rebackup = "0";
+    }
 }
 
 bool SaveSettings(const AppSettings& settings, EzCfg& cfg, const std::string& settingsFile) {
