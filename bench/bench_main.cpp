@@ -92,6 +92,17 @@ double Seconds(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Alternates which side goes first, so that neither always runs right after the other's writes.
+void RunAlternated(int round, const std::function<void()>& ours, const std::function<void()>& theirs) {
+    if (round % 2 == 0) {
+        ours();
+        theirs();
+    } else {
+        theirs();
+        ours();
+    }
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -138,14 +149,7 @@ void BenchInstall(const std::string& root, const char* name, std::size_t count, 
                 if (!Shell("cp -p -f '" + app + "/Area1/'* '" + root + "/sim-cp/Texture/'")) std::exit(1);
             }));
         };
-        // Alternated, so that neither side always runs right after the other's writes.
-        if (round % 2 == 0) {
-            runOurs();
-            runCp();
-        } else {
-            runCp();
-            runOurs();
-        }
+        RunAlternated(round, runOurs, runCp);
         CheckSameFiles(app + "/Area1", root + "/sim-ours/Texture", count);
     }
     RemoveTree(root + "/sim-ours");
@@ -189,14 +193,7 @@ void BenchBackup(const std::string& root, std::size_t count, std::size_t size, i
                     std::exit(1);
             }));
         };
-        // Alternated, so that neither side always runs right after the other's writes.
-        if (round % 2 == 0) {
-            runOurs();
-            runRsync();
-        } else {
-            runRsync();
-            runOurs();
-        }
+        RunAlternated(round, runOurs, runRsync);
         CheckSameFiles(root + "/sim/Texture", root + "/backup-ours", count);
     }
     Report("backup-list", "rsync", ours, rsync);

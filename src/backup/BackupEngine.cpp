@@ -59,7 +59,7 @@ private:
     }
 
     bool RestoreMain(const std::string& entry) {
-        if (EndsWithVrb(entry)) return true;
+        if (EndsWithIgnoringCase(entry, "vrb")) return true;
         const std::string target = JoinPath(to_, entry);
         if (FileHasData(fs_, target) && !ApplyFix(target, FixScope::ReadOnlyOnly)) return false;
         return CopyIfData(JoinPath(from_, entry), target);
@@ -87,14 +87,6 @@ private:
         return fs_.copyFile(source, target).ok;
     }
 
-    static bool EndsWithVrb(const std::string& entry) {
-        const std::size_t n = entry.size() < 3 ? entry.size() : 3;
-        std::string tail = entry.substr(entry.size() - n);
-        for (char& c : tail) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
-        return tail == "vrb";
-    }
 
     FileSystem& fs_;
     const std::string& from_;

@@ -49,4 +49,15 @@ std::optional<std::string> BackupList::Entry(std::int64_t lineNumber) const {
     return DataPath(lines_[static_cast<std::size_t>(lineNumber - 1)]);
 }
 
+bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
+    if (name.size() < suffix.size()) return false;
+    const std::string_view tail = name.substr(name.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}
+
 }  // namespace vrx

@@ -34,4 +34,8 @@ private:
     std::vector<std::string> lines_;  // every line read, the count line first
 };
 
+// True when name ends with suffix, ASCII letters compared without regard to
+// case (suffix given in lower case), as Windows matches "*.vrb".
+bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix);
+
 }  // namespace vrx

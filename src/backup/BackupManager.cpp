@@ -7,6 +7,7 @@
 
 #include "app/Session.h"
 #include "backup/BackupEngine.h"
+#include "backup/BackupList.h"
 #include "history/History.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
@@ -15,17 +16,6 @@
 namespace vrx {
 
 namespace {
-
-bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
-    if (name.size() < suffix.size()) return false;
-    const std::string_view tail = name.substr(name.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
-    }
-    return true;
-}
 
 // Whether the backup folder holds an ordinary file named "*" + suffix (suffix
 // in lower case), as a Windows wildcard search matches it. An unset folder

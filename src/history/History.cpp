@@ -11,11 +11,8 @@ History::History(FileSystem& fs, Clock& clock, std::string appFolder)
     : fs_(fs), clock_(clock), appFolder_(std::move(appFolder)) {}
 
 void History::AddToHistory(const std::string& line) {
-    const std::string path = FilePath();
-    // A read-only file refuses appending on Windows; root would otherwise write through it.
-    const auto attributes = fs_.attributes(path);
-    if (attributes && (*attributes & AttrReadOnly) != 0) return;
-    fs_.appendTextLine(path, line);
+    // The file system refuses a read-only file as Windows does; the entry is then lost, and nothing else.
+    fs_.appendTextLine(FilePath(), line);
 }
 
 std::string History::Timestamp() {
