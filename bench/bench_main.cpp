@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "BenchData.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "backup/BackupEngine.h"
 #include "config/AppSettings.h"
 #include "config/EzCfg.h"

@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "backup/BackupList.h"
 #include "install/FileHasData.h"
 #include "platform/FileSystem.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "backup/BackupEngine.h"
 #include "backup/BackupList.h"
 #include "history/History.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "backup/BackupEngine.h"
 #include "config/AppSettings.h"
 #include "history/History.h"

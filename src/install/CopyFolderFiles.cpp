@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "install/FileHasData.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"

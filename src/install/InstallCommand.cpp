@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "history/History.h"
 #include "install/CopyFolderFiles.h"
 #include "platform/PathText.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "config/AppSettings.h"
 #include "config/EzCfg.h"
 #include "history/History.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "config/AppSettings.h"
 #include "config/EzCfg.h"
 #include "history/History.h"
