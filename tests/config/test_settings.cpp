@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <map>
 #include <optional>
@@ -49,6 +50,25 @@ TEST_F(SettingsTest, SaveWritesFiveLinesAndLoadReadsThemBack) {
     EzCfg other(fs);
     LoadSettings(loaded, other, settingsFile);
     EXPECT_EQ(loaded, saved);
+}
+
+TEST_F(SettingsTest, LeftoverOfAnInterruptedSaveIsRemovedByTheNextSave) {
+    AppSettings settings{"/games/fsx", "/backup", 1, "1", ""};
+    EXPECT_EXIT(
+        {
+            fs.setBeforeRenameHookForTesting([] { _exit(3); });
+            SaveSettings(settings, cfg, settingsFile);
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(3), "");
+    ASSERT_EQ(test::ListNames(dir.path()).size(), 1u);  // the killed save's temporary, nothing else
+    EXPECT_FALSE(test::PathExists(settingsFile));
+
+    ASSERT_TRUE(SaveSettings(settings, cfg, settingsFile));
+
+    EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"settings.cfg"});
+    EXPECT_EQ(test::ReadFile(settingsFile),
+              "FSPath=/games/fsx\r\nBackupPath=/backup\r\nReadOverwrite=1\r\nnorbackup=1\r\nrebackup=\r\n");
 }
 
 TEST_F(SettingsTest, SaveReplacesWhateverTheFileAndTheObjectHeld) {
