@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -199,20 +197,13 @@ TEST_F(Registry, AValueLeftOpenByAContinuationDoesNotSwallowTheNextWrite) {
     }
 }
 
-// Writes past bytes then fail with an error, even for root.
-void LimitFileSize(rlim_t bytes) {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{bytes, bytes};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(9);
-}
-
 TEST_F(Registry, AFailedStoreIsAStoreErrorNotAKeyError) {
     ASSERT_EQ(registry.writeString(kOurKey, "Path", "/old"), 0);
     const std::string before = ReadFile(store);
     // A full disk, made real by a file-size limit in a child process.
     EXPECT_EXIT(
         {
-            LimitFileSize(64);
+            test::LimitFileSize(64);
             const int status = registry.writeString(kOurKey, "Path", "/a path that no longer fits");
             _exit(status == 0 ? 10 : status == 1 ? 11 : 0);
         },

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -208,19 +206,12 @@ TEST(EndedLinesOf, DropsTheLineAReadFailureCutOff) {
     }
 }
 
-// A file size limit makes the write fail half-way, with real I/O errors, even for root.
-void LimitFileSize(rlim_t bytes) {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{bytes, bytes};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(9);
-}
-
 TEST_F(TextFiles, FailedWriteLeavesTheOldFileWhole) {
     WriteFile(file, "old\r\n");
     const std::vector<std::string> longLines(50, "a line that will not fit");
     EXPECT_EXIT(
         {
-            LimitFileSize(64);
+            test::LimitFileSize(64);
             _exit(fs.writeTextFile(file, longLines) == WriteResult::Failed ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
@@ -233,7 +224,7 @@ TEST_F(TextFiles, FailedAppendLeavesNoHalfLine) {
     WriteFile(history, "one\r\n");
     EXPECT_EXIT(
         {
-            LimitFileSize(16);
+            test::LimitFileSize(16);
             _exit(fs.appendTextLine(history, std::string(40, 'x')) == WriteResult::Failed ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
