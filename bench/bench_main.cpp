@@ -25,6 +25,7 @@
 #include "install/InstallCommand.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/linux/FileSizeSignal.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "progress/StatusView.h"
 #include "progress/StatusWindow.h"
@@ -202,6 +203,8 @@ void BenchBackup(const std::string& root, std::size_t count, std::size_t size, i
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit must fail the engines' writes, not kill the run silently.
+    vrx::IgnoreFileSizeSignal();
     std::string base = argc > 1 ? argv[1] : std::filesystem::temp_directory_path().string();
     std::string root = base + "/vrx-bench-XXXXXX";
     if (!mkdtemp(root.data())) {

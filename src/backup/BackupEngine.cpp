@@ -37,7 +37,7 @@ public:
           to_(toFolder),
           alt_(altSuffix),
           restoring_(restoring),
-          fix_(session.settings.readoverwrite == 1),
+          settings_(session.settings),
           skipExisting_(session.skipExistingBackups) {}
 
     // Copies one entry by the rule of the run; false when the run must fail.
@@ -74,7 +74,8 @@ private:
     // Clears the target's attributes when the fix is on and they fall in scope;
     // false when they cannot be read or set.
     bool ApplyFix(const std::string& target, FixScope scope) {
-        if (!fix_) return true;
+        // Read per entry: the settings window stays usable while a run goes on.
+        if (settings_.readoverwrite != 1) return true;
         const std::optional<std::uint32_t> attributes = fs_.attributes(target);
         if (!attributes) return false;
         const bool inScope = scope == FixScope::AnyBit ? *attributes != 0 : *attributes == AttrReadOnly;
@@ -93,8 +94,8 @@ private:
     const std::string& to_;
     const std::string& alt_;
     bool restoring_;
-    bool fix_;
-    bool skipExisting_;
+    const AppSettings& settings_;
+    const bool& skipExisting_;  // the shared flag itself, read at each entry
 };
 
 void FailRun(Session& session) {

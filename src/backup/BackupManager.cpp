@@ -76,10 +76,14 @@ BackupManagerState LoadBackupManager(Session& session) {
 }
 
 bool PerformBackupAction(Session& session, BackupAction action, bool skipChecked) {
+    // Close starts nothing, so a running action does not stop it recording the check box.
+    if (action == BackupAction::Close) {
+        session.skipExistingBackups = skipChecked;
+        return true;
+    }
     ActionGuard guard(session);
     if (!guard) return false;
     session.skipExistingBackups = skipChecked;
-    if (action == BackupAction::Close) return true;
 
     const ActionPlan plan = PlanFor(action);
     // A folder that cannot be searched may hold backups, so it is asked about as if it did.

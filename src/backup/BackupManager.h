@@ -41,7 +41,8 @@ BackupManagerState LoadBackupManager(Session& session);
 
 // A click on link n after the window has gone: sets SkipExistingBackups from
 // the check box, confirms, runs the folder loop and writes the history line.
-// Returns false when refused because another long action is running.
+// Returns false when refused because another long action is running; Close
+// is never refused, as it starts no action.
 bool PerformBackupAction(Session& session, BackupAction action, bool skipChecked);
 
 }  // namespace vrx

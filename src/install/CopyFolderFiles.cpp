@@ -44,6 +44,12 @@ void CopyFolderFiles(Session& session, const std::string& fromFolder, const std:
     StatusWindow& status = session.status;
     status.SetClosingByProgram(false);
 
+    // An unset folder would turn every name into a path at the root of the file system.
+    if (fromFolder.empty() || toFolder.empty()) {
+        FailCopy(session);
+        return;
+    }
+
     const auto counted = fs.listOrdinaryFiles(fromFolder);
     if (!counted) {
         FailCopy(session);

@@ -41,7 +41,9 @@ bool InstallSelectedAreas(Session& session, const AreaChecks& rows, const std::v
         if (static_cast<std::size_t>(row) >= areas.size()) continue;
 
         const SceneryArea& area = areas[static_cast<std::size_t>(row)];
-        const std::string toFolder = JoinCollapsed(session.settings.fspath, area.TargetFolder);
+        // An unset simulator folder stays empty, which the copy engine refuses, rather than the root.
+        const std::string& fspath = session.settings.fspath;
+        const std::string toFolder = fspath.empty() ? std::string() : JoinCollapsed(fspath, area.TargetFolder);
         const std::string fromFolder = JoinPath(session.appFolder, area.SourceFolder);
         CopyFolderFiles(session, fromFolder, toFolder);
 

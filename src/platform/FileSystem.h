@@ -23,7 +23,9 @@ enum FileAttribute : std::uint32_t {
 // Lines of a text file, decoded from Windows-1252 to UTF-8.
 struct TextLines {
     std::vector<std::string> lines;
-    bool complete = true;  // false when reading failed part-way
+    // False when reading failed part-way; lines then hold only the lines that
+    // ended before the failure, never the one it cut off.
+    bool complete = true;
 };
 
 enum class WriteResult {
@@ -75,14 +77,16 @@ public:
     virtual bool createFolder(const std::string& path) = 0;
 
     // Reads a Windows-1252 text file as lines: a line ends at CR or CR LF, a
-    // lone LF stays in its line. nullopt when the file cannot be opened.
+    // lone LF stays in its line. nullopt when the file cannot be opened or is
+    // not a regular file (a pipe or a device would hang or never end).
     virtual std::optional<TextLines> readTextLines(const std::string& path) = 0;
 
     // Replaces the file with the given lines, each ended by CR LF, atomically:
     // on failure the old file stays whole.
     virtual WriteResult writeTextFile(const std::string& path, const std::vector<std::string>& lines) = 0;
 
-    // Appends one line and CR LF, creating the file when it is missing.
+    // Appends one line and CR LF, creating the file when it is missing;
+    // Failed, without waiting, when the path is not a regular file.
     virtual WriteResult appendTextLine(const std::string& path, const std::string& line) = 0;
 };
 

@@ -20,6 +20,14 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
     return lines;
 }
 
+std::string_view EndedLinesOf(std::string_view text) {
+    const std::size_t lastEnd = text.rfind('\r');
+    if (lastEnd == std::string_view::npos) return {};
+    // An LF right after the CR belongs to that line end.
+    const std::size_t cut = lastEnd + 1 < text.size() && text[lastEnd + 1] == '\n' ? lastEnd + 2 : lastEnd + 1;
+    return text.substr(0, cut);
+}
+
 std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines) {
     std::string bytes;
     for (const auto& line : lines) {

@@ -12,6 +12,10 @@ namespace vrx {
 // The lines of text. A last line without an end is still a line; empty text has no lines.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
+// The text a read delivered up to its last line end: when a read fails
+// part-way, what follows is a line cut off by the failure and never counts.
+std::string_view EndedLinesOf(std::string_view text);
+
 // The Windows-1252 bytes of lines, each followed by CR LF; nullopt when a
 // line has no Windows-1252 form.
 std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines);

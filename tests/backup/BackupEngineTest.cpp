@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <optional>
@@ -9,6 +11,7 @@
 
 #include "BackupFixture.h"
 #include "backup/BackupEngine.h"
+#include "support/ReadFailingFileSystem.h"
 
 namespace vrx {
 namespace {
@@ -298,6 +301,167 @@ INSTANTIATE_TEST_SUITE_P(
         ReadOnlyCase{"RestoreAltEmptyReadOnlyFixOn", BackupRun::RestoreAlternate, 1, AttrReadOnly, "", false},
         ReadOnlyCase{"CreateMainEmptyReadOnlyFixOn", BackupRun::CreateMain, 1, AttrReadOnly, "", false}),
     [](const ::testing::TestParamInfo<ReadOnlyCase>& info) { return std::string(info.param.name); });
+
+// The settings window stays usable during a run, so each entry reads the
+// read-only fix and SkipExistingBackups as they stand when its turn comes.
+struct MidRunCase {
+    const char* name;
+    std::int16_t fixAtStart;
+    std::int16_t fixDuringRun;
+    bool skipAtStart;
+    bool skipDuringRun;
+    std::uint32_t backupAttributes;
+    const char* backupAfter;
+    bool fails;
+};
+
+TEST_F(BackupEngineTest, SettingsChangedDuringARunApplyToTheNextEntry) {
+    const MidRunCase cases[] = {
+        {"fix switched on", 0, 1, false, false, AttrReadOnly, "new", false},
+        {"fix switched off", 1, 0, false, false, AttrReadOnly, "old", true},
+        {"skip switched on", 0, 0, false, true, 0, "old", false},
+        {"skip switched off", 0, 0, true, false, 0, "new", false},
+    };
+    for (const MidRunCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::BackupFixture f;
+        f.WriteList({"2", "a.bmp", "end"});
+        test::WriteFile(f.simFolder + "/Texture/a.bmp", "new");
+        test::WriteFile(f.backupFolder + "/a.bmp", "old");
+        f.SetAttributes(f.backupFolder + "/a.bmp", c.backupAttributes);
+        f.settings.readoverwrite = c.fixAtStart;
+        f.session.skipExistingBackups = c.skipAtStart;
+        f.view.onEvents = [&](int) {
+            f.settings.readoverwrite = c.fixDuringRun;
+            f.session.skipExistingBackups = c.skipDuringRun;
+        };
+
+        ProcessBackupList(f.session, f.simFolder + "/Texture", f.backupFolder, "", false);
+
+        EXPECT_EQ(test::ReadFile(f.backupFolder + "/a.bmp"), c.backupAfter);
+        EXPECT_EQ(f.FailureShown(), c.fails);
+    }
+}
+
+// The bar and its caption name the entry before it is copied, so a failing
+// copy leaves them on the failing entry.
+TEST_F(BackupEngineTest, FailingCopyLeavesTheBarOnTheFailingEntry) {
+    WriteList({"4", "a.bmp", "b.bmp", "c.bmp", "end"});
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) test::WriteFile(Sim(std::string("Texture/") + name), name);
+    test::WriteFile(Bak("b.bmp"), "old b");
+    SetAttributes(Bak("b.bmp"), AttrReadOnly);
+
+    ProcessBackupList(session, Sim("Texture"), backupFolder, "", false);
+
+    EXPECT_TRUE(FailureShown());
+    EXPECT_EQ(ShownCaptions(view), (Names{Bak("a.bmp"), Bak("b.bmp")}));
+    EXPECT_EQ(status.Bar().caption(), Bak("b.bmp"));
+    EXPECT_EQ(status.Bar().percentText(), "67%");
+    EXPECT_EQ(test::ReadFile(Bak("b.bmp")), "old b");
+    EXPECT_FALSE(test::PathExists(Bak("c.bmp")));
+}
+
+struct CutListCase {
+    const char* name;
+    std::size_t failingLine;
+    Names copied;
+};
+
+// A read error part-way through backup.lst ends the run with its failure
+// message; a line it cut off never counts, the closing line included.
+TEST_F(BackupEngineTest, ListReadFailingPartWayEndsTheRunWithTheFailure) {
+    const CutListCase cases[] = {
+        {"within the count line", 1, {}},
+        {"within the second entry", 3, {"a.bmp"}},
+        {"within the closing line", 4, {"a.bmp", "b.bmp"}},
+    };
+    for (const CutListCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::BackupFixture f;
+        f.WriteList({"3", "a.bmp", "b.bmp", "end"});
+        for (const char* name : {"a.bmp", "b.bmp"}) test::WriteFile(f.simFolder + "/Texture/" + name, name);
+        test::ReadFailingFileSystem failing(f.fs);
+        failing.FailReadWithinLine(f.appFolder + "/backup.lst", c.failingLine);
+        Session session{failing,     f.prompts,  f.status,   f.history, f.cfg, f.settings, f.appFolder,
+                        f.session.settingsFilePath};
+
+        ProcessBackupList(session, f.simFolder + "/Texture", f.backupFolder, "", false);
+
+        EXPECT_EQ(test::ListNames(f.backupFolder), c.copied);
+        EXPECT_TRUE(f.FailureShown());
+        EXPECT_EQ(f.view.beeps, 0);
+    }
+}
+
+TEST_F(BackupEngineTest, AListThatIsAPipeFailsTheRunInsteadOfHanging) {
+    ASSERT_EQ(mkfifo((appFolder + "/backup.lst").c_str(), 0644), 0);
+    test::WriteFile(Sim("Texture/a.bmp"), "A");
+    // In a child that an alarm ends, so that waiting on the pipe fails instead of hanging.
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            ProcessBackupList(session, Sim("Texture"), backupFolder, "", false);
+            _exit(FailureShown() && view.shows == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(test::ListNames(backupFolder), Names{});
+}
+
+TEST_F(BackupEngineTest, RunAfterACancelledOneStartsWithClearedFlags) {
+    WriteList({"3", "a.bmp", "b.bmp", "end"});
+    SetSlots({"Texture", "Scenery"});
+    for (const char* slot : {"Texture", "Scenery"}) test::WriteFile(Sim(std::string(slot) + "/a.bmp"), slot);
+
+    // A cancel left over from an earlier action does not stop a run that fails
+    // before its window opens, so the loop goes on to the next folder.
+    status.SetCancelRequested(true);
+    settings.backuppath = tmp / "missing/backup";
+    RunBackupFolderLoop(session, BackupRun::RestoreMain);
+    EXPECT_EQ(prompts.shown.size(), 2u);
+    EXPECT_TRUE(FailureShown());
+    EXPECT_FALSE(status.CancelRequested());
+
+    // After a completed run the close box still asks before it cancels.
+    prompts.shown.clear();
+    settings.backuppath = backupFolder;
+    ProcessBackupList(session, Sim("Texture"), backupFolder, "", false);
+    ASSERT_TRUE(status.ClosingByProgram());
+    view.onEvents = [this, first = view.eventPasses + 1](int pass) {
+        if (pass == first) status.RequestClose();
+    };
+    prompts.answer(true);
+    ProcessBackupList(session, Sim("Scenery"), backupFolder, "", false);
+    EXPECT_EQ(prompts.texts(), Names{"Are you sure you want to cancel this action?"});
+    EXPECT_TRUE(status.CancelRequested());
+    EXPECT_EQ(view.beeps, 1);
+}
+
+TEST_F(BackupEngineTest, SimulatorFolderAndSlotJoinWithOneSeparator) {
+    struct JoinCase {
+        const char* name;
+        const char* fspathTail;
+        const char* slot;
+    };
+    const JoinCase cases[] = {
+        {"plain", "", "Texture"},
+        {"simulator folder with a trailing separator", "/", "Texture"},
+        {"slot with a leading separator", "", "/Texture"},
+    };
+    for (const JoinCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::BackupFixture f;
+        f.WriteList({"2", "a.bmp", "end"});
+        f.SetSlots({c.slot});
+        f.settings.fspath = f.simFolder + c.fspathTail;
+        test::WriteFile(f.backupFolder + "/a.bmp", "bak");
+        test::MakeDirs(f.simFolder + "/Texture");
+
+        RunBackupFolderLoop(f.session, BackupRun::RestoreMain);
+
+        EXPECT_EQ(ShownCaptions(f.view), Names{f.simFolder + "/Texture/a.bmp"});
+        EXPECT_EQ(test::ReadFile(f.simFolder + "/Texture/a.bmp"), "bak");
+    }
+}
 
 bool HoldsCopyTemporary(const std::string& folder) {
     for (const std::string& name : test::ListNames(folder)) {

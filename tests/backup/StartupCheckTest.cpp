@@ -365,6 +365,40 @@ TEST_F(StartupCheckTest, SimulatorIsFoundWhateverTheCaseOfItsProgramFile) {
     EXPECT_TRUE(window.seen.empty());
 }
 
+TEST_F(StartupCheckTest, PathsOfTheWrongKindAreInvalid) {
+    struct Case {
+        const char* name;
+        std::function<void(StartupFixture&)> prepare;
+        Names messages;
+    };
+    const Case cases[] = {
+        {"a folder named FSX.EXE",
+         [](StartupFixture& f) {
+             std::filesystem::remove(f.simFolder + "/FSX.EXE");
+             test::MakeDirs(f.simFolder + "/FSX.EXE");
+         },
+         {kFsxText}},
+        {"a file as the backup folder",
+         [](StartupFixture& f) {
+             test::WriteFile(f.tmp / "backup.txt", "not a folder");
+             test::WriteFile(f.session.settingsFilePath, "FSPath=" + f.simFolder + "\r\nBackupPath=" +
+                                                             f.tmp / "backup.txt" + "\r\nnorbackup=1\r\nrebackup=1\r\n");
+         },
+         {kBackupFolderText}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartupFixture f;
+        f.WriteSettings("1", "1", nullptr);
+        c.prepare(f);
+
+        EXPECT_EQ(CheckSettingsAndBackups(f.session, f.window), StartupOutcome::Continue);
+
+        EXPECT_EQ(f.prompts.texts(), c.messages);
+        EXPECT_EQ(f.window.seen.size(), 1u);
+    }
+}
+
 TEST_F(StartupCheckTest, EmptySimulatorFolderIsInvalid) {
     test::WriteFile(session.settingsFilePath,
                     "FSPath=\r\nBackupPath=" + backupFolder + "\r\nnorbackup=1\r\nrebackup=1\r\n");

@@ -2,12 +2,18 @@
 
 #include "catalogue/Catalogue.h"
 #include "platform/linux/LinuxFileSystem.h"
+#include "support/ReadFailingFileSystem.h"
 #include "support/TempDir.h"
 
 namespace vrx {
 namespace {
 
 using Names = std::vector<std::string>;
+
+// The messages as the user must see them, spelled out so that a changed text in the program is caught.
+const std::string kMissingText = "Verdantis configuration file (verdantis.cfg) is missing. Please reinstall Verdantis.";
+const std::string kCorruptedText =
+    "Verdantis configuration file (verdantis.cfg) is corrupted. Please reinstall Verdantis.";
 
 // An area line whose source folder is folder; the other fields are fillers.
 std::string Area(const std::string& name, const std::string& folder, const std::string& target = "Target") {
@@ -50,6 +56,7 @@ TEST_F(CatalogueTest, LoadsOrRejectsWholeCatalogues) {
         {"count larger than the area lines", "3\r\n" + Area("A", "Area1") + Area("B", "Area2") + backups, std::nullopt},
         {"count smaller than the area lines", "1\r\n" + Area("A", "Area1") + Area("B", "Area2") + backups,
          std::nullopt},
+        {"tabs around the count", "\t2\t\r\n" + Area("A", "Area1") + Area("B", "Area2") + backups, std::nullopt},
         {"count 0", "0\r\n" + backups, std::nullopt},
         {"negative count", "-1\r\n" + backups, std::nullopt},
         {"count as text", "two\r\n" + Area("A", "Area1") + Area("B", "Area2") + backups, std::nullopt},
@@ -103,6 +110,10 @@ TEST_F(CatalogueTest, LoadsOrRejectsWholeCatalogues) {
              "//backups\r\n0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n//end\r\n",
          std::nullopt},
         {"no end marker", "1\r\n" + Area("A", "Area1") + "//backups\r\nT1\r\nT2", Names{"A"}, {"T1", "T2"}},
+        {"backup folders keep their tabs",
+         "1\r\n" + Area("A", "Area1") + "//backups\r\n \tT1\t \r\n//end\r\n",
+         Names{"A"},
+         {"\tT1\t"}},
         {"empty backups section", "1\r\n" + Area("A", "Area1") + "//backups\r\n", Names{"A"}, {}},
         {"nothing read after the end marker",
          "1\r\n" + Area("A", "Area1") +
@@ -136,7 +147,7 @@ TEST_F(CatalogueTest, LoadsOrRejectsWholeCatalogues) {
         const auto result = load(c.bytes);
         if (!c.names) {
             EXPECT_FALSE(result.catalogue.has_value());
-            EXPECT_EQ(result.fatalMessage, kCatalogueCorrupted);
+            EXPECT_EQ(result.fatalMessage, kCorruptedText);
             continue;
         }
         ASSERT_TRUE(result.catalogue.has_value()) << result.fatalMessage;
@@ -150,6 +161,23 @@ TEST_F(CatalogueTest, LoadsOrRejectsWholeCatalogues) {
             backupList.push_back(folder);
         }
         EXPECT_EQ(backupList, c.backups);
+    }
+}
+
+// A read error anywhere before the end marker corrupts the catalogue, even
+// where the lines that did arrive would make a whole one.
+TEST_F(CatalogueTest, ReadFailingPartWayIsCorrupted) {
+    test::MakeDirs(app / "Area1");
+    test::WriteFile(file, "1\r\n" + Area("A", "Area1") + "//backups\r\nTarget1\r\nTarget2\r\n//end\r\n");
+    for (const std::size_t failingLine : {1u, 2u, 3u, 5u, 6u}) {
+        SCOPED_TRACE("read fails within line " + std::to_string(failingLine));
+        test::ReadFailingFileSystem failing(fs);
+        failing.FailReadWithinLine(file, failingLine);
+
+        const auto result = LoadCatalogue(failing, app.path(), file);
+
+        EXPECT_FALSE(result.catalogue.has_value());
+        EXPECT_EQ(result.fatalMessage, kCorruptedText);
     }
 }
 
@@ -189,13 +217,13 @@ TEST_F(CatalogueTest, KeepsWindows1252TextAsUtf8) {
 TEST_F(CatalogueTest, MissingOrHiddenFileIsMissing) {
     auto result = LoadCatalogue(fs, app.path(), file);
     EXPECT_FALSE(result.catalogue.has_value());
-    EXPECT_EQ(result.fatalMessage, kCatalogueMissing);
+    EXPECT_EQ(result.fatalMessage, kMissingText);
 
     test::WriteFile(file, "1\r\n" + Area("A", "Area1") + "//backups\r\n");
     ASSERT_TRUE(fs.setAttributes(file, AttrHidden));
     result = LoadCatalogue(fs, app.path(), file);
     EXPECT_FALSE(result.catalogue.has_value());
-    EXPECT_EQ(result.fatalMessage, kCatalogueMissing);
+    EXPECT_EQ(result.fatalMessage, kMissingText);
 }
 
 TEST_F(CatalogueTest, ExistenceTestAcceptsHiddenFolders) {

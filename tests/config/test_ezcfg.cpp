@@ -2,6 +2,7 @@
 
 #include "config/EzCfg.h"
 #include "platform/linux/LinuxFileSystem.h"
+#include "support/ReadFailingFileSystem.h"
 #include "support/TempDir.h"
 
 namespace vrx {
@@ -53,6 +54,18 @@ TEST_F(EzCfgTest, ReadTakesOnlyLinesWithOneEqualsSignAndAValue) {
         EXPECT_EQ(cfg.Entries(), c.expected);
         EXPECT_TRUE(cfg.IsInitialised());
     }
+}
+
+TEST_F(EzCfgTest, ReadFailingPartWayKeepsOnlyThePairsOfTheLinesBefore) {
+    test::WriteFile(file(), "ReadOverwrite=1\r\nFSPath=/games/fsx\r\nBackupPath=/backup\r\n");
+    test::ReadFailingFileSystem failing(fs);
+    failing.FailReadWithinLine(file(), 2);
+    EzCfg partly(failing);
+
+    EXPECT_EQ(partly.ReadCFG(file()), 1);
+    EXPECT_EQ(partly.Entries(), (Entries{{"ReadOverwrite", "1"}}));
+    EXPECT_EQ(partly.GetValue("fspath"), "");
+    EXPECT_TRUE(partly.IsInitialised());
 }
 
 TEST_F(EzCfgTest, MissingFileGivesNothingAndEmptyValues) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <map>
 #include <optional>
@@ -49,6 +50,25 @@ TEST_F(SettingsTest, SaveWritesFiveLinesAndLoadReadsThemBack) {
     EzCfg other(fs);
     LoadSettings(loaded, other, settingsFile);
     EXPECT_EQ(loaded, saved);
+}
+
+TEST_F(SettingsTest, LeftoverOfAnInterruptedSaveIsRemovedByTheNextSave) {
+    AppSettings settings{"/games/fsx", "/backup", 1, "1", ""};
+    EXPECT_EXIT(
+        {
+            fs.setBeforeRenameHookForTesting([] { _exit(3); });
+            SaveSettings(settings, cfg, settingsFile);
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(3), "");
+    ASSERT_EQ(test::ListNames(dir.path()).size(), 1u);  // the killed save's temporary, nothing else
+    EXPECT_FALSE(test::PathExists(settingsFile));
+
+    ASSERT_TRUE(SaveSettings(settings, cfg, settingsFile));
+
+    EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"settings.cfg"});
+    EXPECT_EQ(test::ReadFile(settingsFile),
+              "FSPath=/games/fsx\r\nBackupPath=/backup\r\nReadOverwrite=1\r\nnorbackup=1\r\nrebackup=\r\n");
 }
 
 TEST_F(SettingsTest, SaveReplacesWhateverTheFileAndTheObjectHeld) {
@@ -115,6 +135,10 @@ TEST_F(SettingsTest, NewbackupDisappearsAtTheNextSave) {
               "FSPath=/f\r\nBackupPath=\r\nReadOverwrite=0\r\nnorbackup=\r\nrebackup=1\r\n");
 }
 
+// Where the program's registry values live, spelled out so that a changed key in the program is caught.
+const std::string kSimulatorKeyText = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\10.0";
+const std::string kProgramKeyText = "SOFTWARE\\Quellmark\\VRX Norvane";
+
 // Registry values kept in memory; host paths marked so the test sees what was converted.
 class MemoryRegistry final : public Registry {
 public:
@@ -149,25 +173,25 @@ TEST(FindSimulatorFolder, RemovesOneTrailingBackslashBeforeConverting) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.setupPath.value_or("(absent)"));
         MemoryRegistry registry;
-        if (c.setupPath) registry.values[{kSimulatorKey, kSimulatorValue}] = *c.setupPath;
+        if (c.setupPath) registry.values[{kSimulatorKeyText, "SetupPath"}] = *c.setupPath;
         EXPECT_EQ(FindSimulatorFolder(registry), c.expected);
     }
 }
 
 TEST(FindSimulatorFolder, ReadsOnlyTheSimulatorsValue) {
     MemoryRegistry registry;
-    registry.values[{kSimulatorKey, "Path"}] = "C:\\Other";
-    registry.values[{kProgramKey, kSimulatorValue}] = "C:\\Other";
+    registry.values[{kSimulatorKeyText, "Path"}] = "C:\\Other";
+    registry.values[{kProgramKeyText, "SetupPath"}] = "C:\\Other";
     EXPECT_EQ(FindSimulatorFolder(registry), "");
 }
 
 TEST(WriteRegistryString, StoresTheTextAndReturnsTheStatus) {
     MemoryRegistry registry;
     EXPECT_EQ(WriteRegistryString(registry, kProgramKey, kProgramValue, "/opt/vrx"), 0);
-    EXPECT_EQ(registry.readString(kProgramKey, kProgramValue), "/opt/vrx");
+    EXPECT_EQ(registry.readString(kProgramKeyText, "Path"), "/opt/vrx");
     registry.writeStatus = 5;
     EXPECT_EQ(WriteRegistryString(registry, kProgramKey, kProgramValue, "/elsewhere"), 5);
-    EXPECT_EQ(registry.readString(kProgramKey, kProgramValue), "/opt/vrx");
+    EXPECT_EQ(registry.readString(kProgramKeyText, "Path"), "/opt/vrx");
 }
 
 }  // namespace

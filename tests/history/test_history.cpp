@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include "config/VersionText.h"
 #include "history/History.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "support/Scripted.h"
@@ -15,19 +12,7 @@ using test::MakeTime;
 
 class HistoryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("LC_ALL");
-        if (old) savedLocale = old;
-        setenv("LC_ALL", "C", 1);  // timestamps in the form every machine can give
-    }
-    void TearDown() override {
-        if (savedLocale)
-            setenv("LC_ALL", savedLocale->c_str(), 1);
-        else
-            unsetenv("LC_ALL");
-    }
-
-    std::optional<std::string> savedLocale;
+    test::CLocale locale;
     test::TempDir app;
     LinuxFileSystem fs;
     test::FixedClock clock{MakeTime(2026, 12, 8, 21, 2, 1)};
@@ -41,12 +26,11 @@ TEST_F(HistoryTest, FileLiesInTheAppFolder) {
 }
 
 TEST_F(HistoryTest, MakeLineJoinsTimestampKindVersionAndTail) {
-    const std::string version = ProgramVersionText();
     EXPECT_EQ(history.MakeLine(kInstalledKind, " - Southern Plains"),
-              "12/8/2026 9:02:01 PM - Installed version " + version + " - Southern Plains");
+              "12/8/2026 9:02:01 PM - Installed version 1.08 - Southern Plains");
     clock.set(MakeTime(2026, 12, 8, 0, 0, 0));
     EXPECT_EQ(history.MakeLine(kBackupKind, " - Created Main Backup Files"),
-              "12/8/2026 - Backup Action " + version + " - Created Main Backup Files");
+              "12/8/2026 - Backup Action 1.08 - Created Main Backup Files");
     clock.set(MakeTime(2026, 12, 8, 12, 0, 0));
     EXPECT_EQ(history.Timestamp(), "12/8/2026 12:00:00 PM");
     clock.set(MakeTime(2026, 12, 8, 0, 0, 1));

@@ -20,6 +20,7 @@
 namespace vrx::test {
 
 struct SessionRig {
+    CLocale locale;
     TempDir dir;
     LinuxFileSystem fs;
     ScriptedPrompts prompts;

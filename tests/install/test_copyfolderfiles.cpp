@@ -204,6 +204,11 @@ TEST(CopyFolderFiles, SourceWithoutOrdinaryFilesTakesTheFailurePath) {
              WriteFile(r.from + "/a.dds", "A");
              ASSERT_TRUE(r.fs.setAttributes(r.from + "/a.dds", AttrSystem));
          }},
+        {"SourceIsAFile",
+         [](CopyRig& r) {
+             std::filesystem::remove(r.from);
+             WriteFile(r.from, "A");
+         }},
     };
     for (const EmptySourceCase& c : cases) {
         for (const bool openBefore : {false, true}) {
@@ -219,6 +224,36 @@ TEST(CopyFolderFiles, SourceWithoutOrdinaryFilesTakesTheFailurePath) {
             EXPECT_TRUE(ListNames(rig.to).empty());
         }
     }
+}
+
+TEST(CopyFolderFiles, UnsetTargetFolderTakesTheFailurePathBeforeAnyCopy) {
+    CopyRig rig;
+    WriteFile(rig.from + "/a.dds", "A");
+
+    rig.Run("");
+
+    ExpectFailurePath(rig);
+    EXPECT_EQ(rig.view.shows, 0);
+}
+
+// The engine reports a file after copying it, so a failing copy leaves the
+// bar and its caption on the last file copied.
+TEST(CopyFolderFiles, FailingCopyLeavesTheBarOnTheLastCopiedFile) {
+    CopyRig rig;
+    for (const char* name : {"a.dds", "b.dds", "c.dds"}) WriteFile(rig.from + "/" + name, name);
+    const std::vector<std::string> order = rig.SourceOrder();
+    ASSERT_EQ(order.size(), 3u);
+    WriteFile(rig.to + "/" + order[1], "old");
+    ASSERT_TRUE(rig.fs.setAttributes(rig.to + "/" + order[1], AttrReadOnly));
+
+    rig.Run();
+
+    ExpectFailurePath(rig);
+    EXPECT_EQ(rig.view.captions, (std::vector<std::string>{"", rig.to + "/" + order[0]}));
+    EXPECT_EQ(rig.status.Bar().caption(), rig.to + "/" + order[0]);
+    EXPECT_EQ(rig.status.Bar().percentText(), "33%");
+    EXPECT_EQ(ReadFile(rig.to + "/" + order[1]), "old");
+    EXPECT_FALSE(PathExists(rig.to + "/" + order[2]));
 }
 
 TEST(CopyFolderFiles, MissingSourceOnlySaysSo) {

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "config/VersionText.h"
 #include "install/InstallCommand.h"
 #include "install/SessionRig.h"
 
@@ -59,8 +60,9 @@ struct InstallRig : SessionRig {
 
     bool Install(const std::vector<int>& checked) { return InstallSelectedAreas(session, Rows(checked), areas); }
 
-    std::string LineFor(const std::string& rowText) {
-        return history.Timestamp() + " - Installed version " + ProgramVersionText() + " - " + rowText;
+    // The clock stands at 12/8/2026 9:02:01 PM; the version is 1.0.8.
+    std::string LineFor(const std::string& rowText) const {
+        return "12/8/2026 9:02:01 PM - Installed version 1.08 - " + rowText;
     }
     std::string HistoryText() const {
         return PathExists(history.FilePath()) ? ReadFile(history.FilePath()) : std::string("<no file>");
@@ -130,6 +132,49 @@ TEST(InstallSelectedAreas, TargetFolderIsJoinedWithoutDoubledSeparators) {
         EXPECT_EQ(ReadFile(rig.dir / "fsx/Texture/x0.dds"), "0-0");
         EXPECT_TRUE(rig.prompts.shown.empty());
     }
+}
+
+TEST(InstallSelectedAreas, UnsetSimulatorFolderFailsTheAreaAndCopiesNothing) {
+    InstallRig rig;
+    rig.AddArea(1);
+    // A name no other program uses, so that its absence at the root means something.
+    rig.areas[0].TargetFolder = "vrx-unset-" + rig.dir.path().substr(rig.dir.path().rfind('/') + 1);
+    rig.settings.fspath.clear();
+
+    EXPECT_TRUE(rig.Install({0}));
+
+    EXPECT_EQ(rig.Messages(), std::vector<std::string>{"Error copying files (not all files were copied)! You may "
+                                                       "want to try the Read-Only fix in the Settings screen."});
+    EXPECT_FALSE(PathExists("/" + rig.areas[0].TargetFolder));
+    EXPECT_EQ(rig.view.shows, 0);
+    EXPECT_EQ(rig.HistoryText(), rig.HistoryOf({"Area 0"}));
+}
+
+TEST(InstallSelectedAreas, InstallAfterACancelledActionRuns) {
+    InstallRig rig;
+    rig.AddArea(2);
+    rig.status.SetCancelRequested(true);  // left by an earlier action the user cancelled
+
+    EXPECT_TRUE(rig.Install({0}));
+
+    EXPECT_TRUE(rig.Copied(0));
+    EXPECT_EQ(rig.HistoryText(), rig.HistoryOf({"Area 0"}));
+    EXPECT_EQ(rig.view.actionTexts.back(), kDone);
+}
+
+TEST(InstallSelectedAreas, AHistoryFileThatIsAPipeLosesTheLineWithoutHanging) {
+    InstallRig rig;
+    rig.AddArea(1);
+    MakeDirs(rig.appFolder);
+    ASSERT_EQ(mkfifo(rig.history.FilePath().c_str(), 0644), 0);
+    // In a child that an alarm ends, so that waiting on the pipe fails instead of hanging.
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            rig.Install({0});
+            _exit(rig.Copied(0) && rig.view.actionTexts.back() == kDone && rig.prompts.shown.empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(InstallSelectedAreas, NothingCheckedOnlyShowsItsMessage) {

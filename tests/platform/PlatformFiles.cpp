@@ -1,6 +1,8 @@
 #include "PlatformFiles.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
 #include <sys/xattr.h>
 
 #include <array>
@@ -54,6 +56,12 @@ timespec ModifiedOf(const std::string& path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) throw std::runtime_error("stat failed on " + path);
     return st.st_mtim;
+}
+
+void LimitFileSize(rlim_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(9);
 }
 
 }  // namespace vrx::test

@@ -2,6 +2,7 @@
 // Direct looks at what the platform layer left on disk, bypassing it:
 // raw extended attributes, permission bits, leftover temporary files.
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <optional>
@@ -22,5 +23,8 @@ std::vector<std::string> TemporariesIn(const std::string& folder);
 // Sets the modification time of path to seconds + nanoseconds.
 void SetModified(const std::string& path, long long seconds, long nanoseconds);
 timespec ModifiedOf(const std::string& path);
+// In a child process: writes past bytes then fail with an error (SIGXFSZ
+// ignored), even for root, as on a full disk.
+void LimitFileSize(rlim_t bytes);
 
 }  // namespace vrx::test

@@ -73,20 +73,26 @@ TEST_F(DosAttributes, ClearingReadOnlyGivesWriteBackWhereReadIsAllowed) {
     EXPECT_EQ(fs.attributes(file), AttrArchive);
 }
 
-TEST_F(DosAttributes, ANameWithALeadingDotIsHiddenUnlessTheAttributeSaysOtherwise) {
+TEST_F(DosAttributes, ANameWithALeadingDotIsAlwaysHidden) {
     const std::string file = dir / ".profile";
     WriteFile(file, "x");
     EXPECT_EQ(fs.attributes(file), AttrHidden);
     EXPECT_FALSE(fs.isOrdinaryFile(file));
 
-    ASSERT_TRUE(fs.setAttributes(file, 0));
-    EXPECT_EQ(RawDosAttrib(file), "0x0");  // kept explicitly, as Wine does
-    EXPECT_EQ(fs.attributes(file), 0u);
-    EXPECT_TRUE(fs.isOrdinaryFile(file));
+    // Wine's own attrib shows "A H" for a dot file holding 0x20.
+    SetRawDosAttrib(file, "0x20");
+    EXPECT_EQ(fs.attributes(file), AttrArchive | AttrHidden);
+    EXPECT_FALSE(fs.isOrdinaryFile(file));
 
-    ASSERT_TRUE(fs.setAttributes(file, AttrHidden));
-    EXPECT_EQ(RawDosAttrib(file), "0x2");
+    // Clearing cannot show it.
+    ASSERT_TRUE(fs.setAttributes(file, 0));
+    EXPECT_EQ(RawDosAttrib(file), std::nullopt);
     EXPECT_EQ(fs.attributes(file), AttrHidden);
+    EXPECT_FALSE(fs.isOrdinaryFile(file));
+
+    ASSERT_TRUE(fs.setAttributes(file, AttrHidden | AttrReadOnly));
+    EXPECT_EQ(RawDosAttrib(file), "0x2");
+    EXPECT_EQ(fs.attributes(file), AttrHidden | AttrReadOnly);
 }
 
 TEST_F(DosAttributes, ReadsTheStoredTextTolerantly) {
@@ -101,7 +107,8 @@ TEST_F(DosAttributes, ReadsTheStoredTextTolerantly) {
         {"34", "a.bmp", 34},
         {std::string("0x4\0", 4), "a.bmp", 4},  // with a NUL, as some tools write it
         {"0x1", "a.bmp", 0},                   // read-only comes from the permission bits only
-        {"0x0", ".dot", 0},
+        {"0x0", ".dot", 2},       // a dot file is hidden whatever is stored
+        {"0x20", ".dot", 34},
         {"garbage", "a.bmp", 0},  // unreadable counts as absent
         {"garbage", ".dot", 2},
         {"0x", "a.bmp", 0},
@@ -162,7 +169,7 @@ TEST_F(OrdinaryFiles, ListsFilesThatAreNeitherFoldersNorHiddenNorSystem) {
     auto names = fs.listOrdinaryFiles(dir / "SRC");
     ASSERT_TRUE(names.has_value());
     std::sort(names->begin(), names->end());
-    EXPECT_EQ(*names, (std::vector<std::string>{".shown", "archive.dds", "link.dds", "plain.dds", "readonly.dds"}));
+    EXPECT_EQ(*names, (std::vector<std::string>{"archive.dds", "link.dds", "plain.dds", "readonly.dds"}));
 
     struct Case {
         const char* name;
@@ -170,7 +177,7 @@ TEST_F(OrdinaryFiles, ListsFilesThatAreNeitherFoldersNorHiddenNorSystem) {
     };
     const Case cases[] = {
         {"plain.dds", true},   {"READONLY.DDS", true}, {"archive.dds", true},   {"hidden.dds", false},
-        {"system.dds", false}, {".dotted", false},     {".shown", true},        {"sub.dds", false},
+        {"system.dds", false}, {".dotted", false},     {".shown", false},        {"sub.dds", false},
         {"link.dds", true},    {"folderlink", false},  {"dangling.dds", false}, {"missing.dds", false},
     };
     for (const auto& c : cases) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "PlatformFiles.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "platform/linux/LinuxRegistry.h"
 #include "support/TempDir.h"
@@ -171,6 +172,55 @@ TEST_F(Registry, ReportsAStoreThatCannotBeWritten) {
     EXPECT_EQ(registry.writeString("", "Path", "/opt"), 1);
     EXPECT_NE(registry.writeString(kOurKey, "Path", "\xC3"), 0);  // not text at all
     EXPECT_FALSE(test::PathExists(store));
+}
+
+TEST_F(Registry, AValueLeftOpenByAContinuationDoesNotSwallowTheNextWrite) {
+    const std::string head = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
+    const std::string ourKey = "[SOFTWARE\\\\Quellmark\\\\VRX Norvane] 1700000000\n";
+    struct Case {
+        const char* name;
+        std::string store;
+    };
+    const Case cases[] = {
+        {"cut off at the end", head + ourKey + "\"Blob\"=hex:00,01,\\"},
+        {"cut off before the line end", head + ourKey + "\"Blob\"=hex:00,01,\\\n"},
+        {"in another key", head + "[Software\\\\Other] 1700000000\n\"Blob\"=hex:00,\\\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(store, c.store);
+        ASSERT_EQ(registry.writeString(kOurKey, "Path", "/opt/vrx"), 0);
+        EXPECT_EQ(registry.readString(kOurKey, "Path"), "/opt/vrx");
+        ASSERT_EQ(registry.writeString(kOurKey, "Other", "2"), 0);
+        EXPECT_EQ(registry.readString(kOurKey, "Path"), "/opt/vrx");
+        EXPECT_EQ(registry.readString(kOurKey, "Other"), "2");
+    }
+}
+
+TEST_F(Registry, AFailedStoreIsAStoreErrorNotAKeyError) {
+    ASSERT_EQ(registry.writeString(kOurKey, "Path", "/old"), 0);
+    const std::string before = ReadFile(store);
+    // A full disk, made real by a file-size limit in a child process.
+    EXPECT_EXIT(
+        {
+            test::LimitFileSize(64);
+            const int status = registry.writeString(kOurKey, "Path", "/a path that no longer fits");
+            _exit(status == 0 ? 10 : status == 1 ? 11 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadFile(store), before);
+    EXPECT_EQ(registry.readString(kOurKey, "Path"), "/old");
+    EXPECT_TRUE(test::TemporariesIn(dir / "config/verdantis").empty());
+}
+
+TEST_F(Registry, LeftoverOfAnInterruptedSaveIsRemovedBeforeTheNextOne) {
+    const std::string folder = dir / "config/verdantis";
+    WriteFile(folder + "/.vrx-copy-Ab12Cd.tmp", "WINE REGISTRY Version 2\n");
+    WriteFile(folder + "/notes.tmp", "the user's own");
+
+    ASSERT_EQ(registry.writeString(kOurKey, "Path", "/opt/vrx"), 0);
+
+    EXPECT_EQ(test::ListNames(folder), (std::vector<std::string>{"notes.tmp", "registry.reg"}));
 }
 
 TEST_F(Registry, TurnsWindowsPathsIntoHostPaths) {

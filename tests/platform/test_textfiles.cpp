@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "PlatformFiles.h"
+#include "platform/TextLines.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "support/TempDir.h"
 
@@ -166,11 +166,44 @@ TEST_F(TextFiles, InterruptedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"settings.cfg"});
 }
 
-// A file size limit makes the write fail half-way, with real I/O errors, even for root.
-void LimitFileSize(rlim_t bytes) {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{bytes, bytes};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(9);
+TEST_F(TextFiles, PipesAndDevicesAreNeitherReadNorAppendedTo) {
+    const std::string fifo = dir / "backup.lst";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string zero = dir / "zero.lst";
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    const std::string null = dir / "history.txt";
+    ASSERT_EQ(symlink("/dev/null", null.c_str()), 0);
+    // In a child that an alarm ends, so that a reader waiting on the pipe fails instead of hanging.
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            const bool refused = !fs.readTextLines(fifo) && !fs.readTextLines(zero) && !fs.readTextLines(null) &&
+                                 fs.appendTextLine(fifo, "line") == WriteResult::Failed &&
+                                 fs.appendTextLine(null, "line") == WriteResult::Failed;
+            _exit(refused ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(EndedLinesOf, DropsTheLineAReadFailureCutOff) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string ended;
+    };
+    const Case cases[] = {
+        {"cut inside a line", "ReadOverwrite=1\r\nFSPath=/gam", "ReadOverwrite=1\r\n"},
+        {"cut inside the first line", "FSPath=/gam", ""},
+        {"cut right after a CR LF", "a=1\r\nb=2\r\n", "a=1\r\nb=2\r\n"},
+        {"cut between CR and LF", "a=1\r\nb=2\r", "a=1\r\nb=2\r"},
+        {"a lone CR ends a line", "a=1\rb=2", "a=1\r"},
+        {"a lone LF does not", "a=1\r\nb=2\nc", "a=1\r\n"},
+        {"nothing read", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(EndedLinesOf(c.text), c.ended);
+    }
 }
 
 TEST_F(TextFiles, FailedWriteLeavesTheOldFileWhole) {
@@ -178,7 +211,7 @@ TEST_F(TextFiles, FailedWriteLeavesTheOldFileWhole) {
     const std::vector<std::string> longLines(50, "a line that will not fit");
     EXPECT_EXIT(
         {
-            LimitFileSize(64);
+            test::LimitFileSize(64);
             _exit(fs.writeTextFile(file, longLines) == WriteResult::Failed ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
@@ -191,7 +224,7 @@ TEST_F(TextFiles, FailedAppendLeavesNoHalfLine) {
     WriteFile(history, "one\r\n");
     EXPECT_EXIT(
         {
-            LimitFileSize(16);
+            test::LimitFileSize(16);
             _exit(fs.appendTextLine(history, std::string(40, 'x')) == WriteResult::Failed ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "progress/ProgressBarModel.h"
 
 namespace vrx::test {
@@ -57,6 +59,19 @@ void ScriptedStatusView::showBar(const ProgressBarModel& bar) {
 void ScriptedStatusView::processEvents() {
     ++eventPasses;
     if (onEvents) onEvents(eventPasses);
+}
+
+CLocale::CLocale() {
+    if (const char* old = std::getenv("LC_ALL")) saved_ = old;
+    setenv("LC_ALL", "C", 1);
+}
+
+CLocale::~CLocale() {
+    if (saved_) {
+        setenv("LC_ALL", saved_->c_str(), 1);
+    } else {
+        unsetenv("LC_ALL");
+    }
 }
 
 std::tm MakeTime(int year, int month, int day, int hour, int minute, int second) {

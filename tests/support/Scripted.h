@@ -6,6 +6,7 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,19 @@ public:
 
 private:
     std::tm when_;
+};
+
+// Sets LC_ALL to "C" for its lifetime, so that timestamps take the form
+// every machine can give (12/8/2026 9:02:01 PM).
+class CLocale {
+public:
+    CLocale();
+    ~CLocale();
+    CLocale(const CLocale&) = delete;
+    CLocale& operator=(const CLocale&) = delete;
+
+private:
+    std::optional<std::string> saved_;
 };
 
 // A std::tm for the given local date and time.

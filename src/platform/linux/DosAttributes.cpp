@@ -65,11 +65,9 @@ std::uint32_t DosAttributesOf(const std::string& path, const struct stat& st) {
     if ((st.st_mode & kWriteBits) == 0) attributes |= AttrReadOnly;
     std::optional<std::uint32_t> stored;
     if (const auto raw = ReadDosAttribRaw(path)) stored = ParseDosAttrib(*raw);
-    if (stored) {
-        attributes |= *stored & kXattrBits;
-    } else if (NameLooksHidden(LastComponent(path))) {
-        attributes |= AttrHidden;
-    }
+    if (stored) attributes |= *stored & kXattrBits;
+    // Wine shows a dot file as hidden whatever the stored attribute says.
+    if (NameLooksHidden(LastComponent(path))) attributes |= AttrHidden;
     return attributes;
 }
 
@@ -88,8 +86,9 @@ bool SetDosAttributes(const std::string& path, const struct stat& st, std::uint3
         if (mode != (st.st_mode & 07777) && ::chmod(path.c_str(), mode) != 0) return false;
     }
 
+    // A dot file stays hidden whatever is stored, so clearing cannot show it.
     const std::uint32_t bits = attributes & kXattrBits;
-    if (bits != 0 || NameLooksHidden(LastComponent(path))) {
+    if (bits != 0) {
         const std::string text = FormatDosAttrib(bits);
         if (::setxattr(path.c_str(), kDosAttribName, text.data(), text.size(), 0) != 0) {
             return IsXattrUnsupported(errno);  // such file systems keep read-only and the dot rule only

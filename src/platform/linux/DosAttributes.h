@@ -2,7 +2,7 @@
 // DOS attributes kept the way Wine keeps them, so that both see the same
 // files alike: read-only is the absence of every write permission bit;
 // hidden, system and archive live in the extended attribute user.DOSATTRIB as
-// hex text ("0x22"); a name beginning with "." is hidden unless that attribute says otherwise.
+// hex text ("0x22"); a name beginning with "." is always hidden, whatever that attribute says.
 
 #include <sys/stat.h>
 
@@ -26,7 +26,7 @@ std::string FormatDosAttrib(std::uint32_t bits);
 std::optional<std::string> ReadDosAttribRaw(const std::string& path);
 std::optional<std::string> ReadDosAttribRaw(int fd);
 
-// True for names Wine shows as hidden when user.DOSATTRIB is absent.
+// True for names Wine always shows as hidden (a leading "."), whatever user.DOSATTRIB holds.
 bool NameLooksHidden(std::string_view name);
 
 // The attribute bits of the entry at path with stat st, reading its user.DOSATTRIB.

@@ -75,7 +75,8 @@ std::optional<std::vector<std::string>> LinuxFileSystem::listOrdinaryFiles(const
         const dirent* entry = readdir(dir.get());
         if (!entry) break;
         const std::string name = entry->d_name;
-        if (name == "." || name == ".." || IsOurTemporaryName(name)) continue;
+        // A dot file is hidden whatever its attribute says, as Wine has it (our temporaries are dot files).
+        if (name == "." || name == ".." || NameLooksHidden(name)) continue;
         if (!IsRegularEntry(dirfd(dir.get()), *entry)) continue;
         std::optional<std::uint32_t> stored;
         if (xattrsSupported) {
@@ -85,7 +86,7 @@ std::optional<std::vector<std::string>> LinuxFileSystem::listOrdinaryFiles(const
                 xattrsSupported = false;  // the same for every file of the folder
             }
         }
-        const bool hiddenOrSystem = stored ? (*stored & (AttrHidden | AttrSystem)) != 0 : NameLooksHidden(name);
+        const bool hiddenOrSystem = stored && (*stored & (AttrHidden | AttrSystem)) != 0;
         if (!hiddenOrSystem) names.push_back(name);
     }
     if (errno != 0) return std::nullopt;
@@ -153,10 +154,17 @@ bool LinuxFileSystem::createFolder(const std::string& path) {
 std::optional<TextLines> LinuxFileSystem::readTextLines(const std::string& path) {
     const auto entry = impl_->resolver.resolve(path);
     if (!entry.exists || S_ISDIR(entry.st.st_mode)) return std::nullopt;
-    const int fd = ::open(entry.path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, and read only when it is a regular file: a pipe
+    // would block and a device might never end.
+    const int fd = ::open(entry.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(entry.st.st_size));
+    bytes.reserve(static_cast<std::size_t>(opened.st_size));
     TextLines text;
     char buffer[65536];
     for (;;) {
@@ -171,7 +179,8 @@ std::optional<TextLines> LinuxFileSystem::readTextLines(const std::string& path)
         }
     }
     ::close(fd);
-    text.lines = SplitTextLines(DecodeWindows1252(bytes));
+    const std::string decoded = DecodeWindows1252(bytes);
+    text.lines = SplitTextLines(text.complete ? std::string_view(decoded) : EndedLinesOf(decoded));
     return text;
 }
 
@@ -181,6 +190,8 @@ WriteResult LinuxFileSystem::writeTextFile(const std::string& path, const std::v
     const auto entry = impl_->resolver.resolve(path);
     if (RefusesWrites(entry)) return WriteResult::Failed;
     const std::string target = ThroughLink(entry);
+    // A save killed mid-write leaves its temporary beside the file; the next save clears it.
+    removeLeftoverTemporaries(ParentFolder(target));
     if (!ReplaceFileAtomically(target, *bytes, entry.exists ? &entry.st : nullptr, impl_->beforeRename)) {
         return WriteResult::Failed;
     }
@@ -194,10 +205,15 @@ WriteResult LinuxFileSystem::appendTextLine(const std::string& path, const std::
     *bytes += "\r\n";
     const auto entry = impl_->resolver.resolve(path);
     if (RefusesWrites(entry)) return WriteResult::Failed;
-    const int fd = ::open(entry.path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    // Without waiting for a reader of a pipe; only a regular file takes the line.
+    const int fd = ::open(entry.path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) return WriteResult::Failed;
     struct stat before {};
-    bool ok = ::fstat(fd, &before) == 0;
+    if (::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
+        ::close(fd);
+        return WriteResult::Failed;
+    }
+    bool ok = true;
     std::string_view rest = *bytes;
     while (ok && !rest.empty()) {
         const ssize_t put = ::write(fd, rest.data(), rest.size());

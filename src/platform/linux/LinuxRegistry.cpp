@@ -24,8 +24,27 @@ namespace {
 
 constexpr std::string_view kSoftwarePrefix = "software\\";
 constexpr std::string_view kWow64Software = "Software\\Wow6432Node\\";
-// What RegSetValueEx reports for data it cannot store.
+// What RegSetValueEx reports when it cannot store a value (never 1, which
+// means the key itself could not be opened or created).
+constexpr int kErrorAccessDenied = 5;
 constexpr int kErrorInvalidData = 13;
+constexpr int kErrorDiskFull = 112;
+constexpr int kErrorRegistryIoFailed = 1016;
+
+int StoreError(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return kErrorDiskFull;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return kErrorAccessDenied;
+        default:
+            return kErrorRegistryIoFailed;
+    }
+}
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
@@ -106,7 +125,14 @@ int LinuxRegistry::writeString(const std::string& keyPath, const std::string& va
     if (!SetStringValue(store.keyFor(key), valueName, text)) return kErrorInvalidData;
     if (!CreateFolders(ParentFolder(locations_.storeFile))) return 1;
     const std::string content = FormatRegistryText(store, static_cast<long long>(std::time(nullptr)));
-    return ReplaceFileAtomically(locations_.storeFile, content, existed ? &old : nullptr, {}) ? 0 : 1;
+    // Success is reported only for a value that reads back from what is written.
+    const RegistryFile written = ParseRegistryText(content);
+    const RegistryKey* writtenKey = written.findKey(key);
+    if (!writtenKey || StringValue(*writtenKey, valueName) != text) return kErrorInvalidData;
+    // A save killed mid-write leaves its temporary beside the store; nothing else would remove it.
+    fs_.removeLeftoverTemporaries(ParentFolder(locations_.storeFile));
+    if (!ReplaceFileAtomically(locations_.storeFile, content, existed ? &old : nullptr, {})) return StoreError(errno);
+    return 0;
 }
 
 std::string LinuxRegistry::toHostPath(const std::string& windowsPath) {

@@ -101,6 +101,9 @@ std::string FormatRegistryText(const RegistryFile& file, long long stampSeconds)
                 text += "\"" + EscapeRegText(value.name).value_or(value.name) + "\"";
             }
             text += "=" + value.data + "\n";
+            // A value cut off after a continuation backslash would swallow the
+            // next line when read again; an empty line ends it instead.
+            if (value.data.ends_with('\\')) text += '\n';
         }
     }
     return text;
