@@ -107,9 +107,13 @@ void MainWindow::makeAreaViews() {
     list_->setObjectName(QStringLiteral("List1"));
     list_->installEventFilter(this);
     list_->viewport()->installEventFilter(this);
-    // The list's click: the focus moved or a check box was toggled; and every release over it.
-    connect(list_, &QListWidget::currentRowChanged, this, [this] { UpdateAreaSelection(); });
-    connect(list_, &QListWidget::itemChanged, this, [this] { UpdateAreaSelection(); });
+    // The list's click (the focus moved or a check box was toggled) and every
+    // release over it; a mouse click that does both updates once, at its release.
+    const auto listClicked = [this] {
+        if (!list_->mouseButtonHeld()) UpdateAreaSelection();
+    };
+    connect(list_, &QListWidget::currentRowChanged, this, listClicked);
+    connect(list_, &QListWidget::itemChanged, this, listClicked);
     connect(list_, &AreaListWidget::mouseReleased, this, [this] { UpdateAreaSelection(); });
 
     preview_ = new PreviewBox(this);
@@ -255,7 +259,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return false;
         }
         if (watched == banner_ || watched == info_) return true;
-        if (watched == this || watched == panel_ || watched == list_ || watched == list_->viewport() ||
+        if (watched == panel_ || watched == list_ || watched == list_->viewport() ||
             watched == description_ || watched == preview_) {
             ResetHover();
         }
@@ -311,6 +315,12 @@ void MainWindow::installSelectedAreas() {
     const ListChecks rows(*list_);
     InstallSelectedAreas(session_, rows, areas_);
     setRunCommandsEnabled(true);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    // The window's own background (and moves its controls pass on to it).
+    ResetHover();
+    QWidget::mouseMoveEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

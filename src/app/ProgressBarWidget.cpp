@@ -34,7 +34,6 @@ ProgressBarWidget::ProgressBarWidget(QWidget* parent)
     : QWidget(parent), back_(palette().color(QPalette::Button)) {
     resize(372, 44);
     setFont(LabelFont());
-    layout_ = LayOutProgressBar(width());
 }
 
 void ProgressBarWidget::setModel(const ProgressBarModel& model) {
@@ -74,40 +73,37 @@ void ProgressBarWidget::SetTextColor(Colour lngColor) {
     update();
 }
 
-void ProgressBarWidget::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    layout_ = LayOutProgressBar(width());
-}
-
 void ProgressBarWidget::paintEvent(QPaintEvent* /*event*/) {
+    // Laid out afresh for the present width, so every resize is followed.
+    const ProgressBarLayout layout = barLayout();
     QPainter painter(this);
     painter.fillRect(rect(), back_);
 
     // The trough and the black percentage on it.
-    const QRect trough = ToQRect(layout_.trough);
+    const QRect trough = ToQRect(layout.trough);
     painter.fillRect(trough, back_);
     painter.save();
     painter.setClipRect(trough);
     painter.setPen(nonScrollText_);
-    painter.drawText(ToQRect(layout_.percentText), Qt::AlignHCenter | Qt::AlignTop, percent_);
+    painter.drawText(ToQRect(layout.percentText), Qt::AlignHCenter | Qt::AlignTop, percent_);
 
     // The fill covers it, clipped to the trough, with the white percentage clipped to the fill.
-    const QRect fill = ToQRect(FillRect(layout_, fill_)).intersected(trough);
+    const QRect fill = ToQRect(FillRect(layout, fill_)).intersected(trough);
     if (!fill.isEmpty()) {
         painter.fillRect(fill, scroll_);
         painter.setClipRect(fill);
         painter.setPen(scrolledText_);
-        painter.drawText(ToQRect(layout_.scrolledText), Qt::AlignHCenter | Qt::AlignTop, scrolled_);
+        painter.drawText(ToQRect(layout.scrolledText), Qt::AlignHCenter | Qt::AlignTop, scrolled_);
     }
     painter.restore();
 
-    DrawLine(painter, layout_.left, shadow_);
-    DrawLine(painter, layout_.top, shadow_);
-    DrawLine(painter, layout_.right, highlight_);
-    DrawLine(painter, layout_.bottom, highlight_);
+    DrawLine(painter, layout.left, shadow_);
+    DrawLine(painter, layout.top, shadow_);
+    DrawLine(painter, layout.right, highlight_);
+    DrawLine(painter, layout.bottom, highlight_);
 
     painter.setPen(text_);
-    painter.drawText(ToQRect(layout_.caption), Qt::AlignHCenter | Qt::AlignTop, caption_);
+    painter.drawText(ToQRect(layout.caption), Qt::AlignHCenter | Qt::AlignTop, caption_);
 }
 
 }  // namespace vrx

@@ -30,17 +30,16 @@ public:
     void SetScrolledTextColor(Colour lngColor);
     void SetTextColor(Colour lngColor);
 
-    const ProgressBarLayout& barLayout() const { return layout_; }
+    // Where the parts lie at the control's present width.
+    ProgressBarLayout barLayout() const { return LayOutProgressBar(width()); }
     double fillFraction() const { return fill_; }
     QString percentText() const { return percent_; }
     QString captionText() const { return caption_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    ProgressBarLayout layout_;
     double fill_ = 0.0;
     QString percent_ = QStringLiteral("#");
     QString scrolled_ = QStringLiteral("#");

@@ -20,7 +20,8 @@ constexpr int kRaiseIntervalMs = 1000;
 StatusWindowWidget::StatusWindowWidget(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       lblAction_(new QLabel(QStringLiteral("Label1"), this)),
-      bar_(new ProgressBarWidget(this)) {
+      bar_(new ProgressBarWidget(this)),
+      raiseTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("Status_Form"));
     setWindowTitle(QStringLiteral("Status"));
     lblAction_->setObjectName(QStringLiteral("lblAction"));
@@ -33,9 +34,9 @@ StatusWindowWidget::StatusWindowWidget(QWidget* parent)
     PlaceAll(*this, form, screen.dpi);
     setFixedSize(ClientSize(form, screen.dpi));
 
-    raiseTimer_.setObjectName(QStringLiteral("Timer1"));
-    raiseTimer_.setInterval(kRaiseIntervalMs);
-    connect(&raiseTimer_, &QTimer::timeout, this, &QWidget::raise);
+    raiseTimer_->setObjectName(QStringLiteral("Timer1"));
+    raiseTimer_->setInterval(kRaiseIntervalMs);
+    connect(raiseTimer_, &QTimer::timeout, this, &QWidget::raise);
 }
 
 void StatusWindowWidget::applyColours(Colour formBackColor, Colour textForeColor) {
@@ -59,11 +60,11 @@ void StatusWindowWidget::closeEvent(QCloseEvent* event) {
 void StatusWindowWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
-    raiseTimer_.start();
+    raiseTimer_->start();
 }
 
 void StatusWindowWidget::hideEvent(QHideEvent* event) {
-    raiseTimer_.stop();
+    raiseTimer_->stop();
     QWidget::hideEvent(event);
 }
 

@@ -38,7 +38,7 @@ protected:
 private:
     QLabel* lblAction_;
     ProgressBarWidget* bar_;
-    QTimer raiseTimer_;
+    QTimer* raiseTimer_;
 };
 
 }  // namespace vrx

@@ -24,7 +24,7 @@ std::optional<std::string> SidebarHoverText(int index) {
 }
 
 std::string ManualPath(const std::string& appFolder) {
-    return JoinCollapsed(appFolder, "/VRX_Manual.pdf");
+    return JoinCollapsed(appFolder, "VRX_Manual.pdf");
 }
 
 std::string ManualFailureMessage(const std::string& path) {
@@ -38,7 +38,7 @@ void OpenManual(Shell& shell, Prompts& prompts, const std::string& appFolder) {
 }
 
 void ViewLog(Shell& shell, const std::string& appFolder) {
-    shell.open(JoinCollapsed(appFolder, "/history.txt"), ShowMode::Normal);
+    shell.open(JoinCollapsed(appFolder, "history.txt"), ShowMode::Normal);
 }
 
 void OpenWebSite(Shell& shell) {

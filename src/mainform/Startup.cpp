@@ -30,8 +30,8 @@ constexpr std::array<std::pair<const char*, const char*>, 7> kPictures{{
 }  // namespace
 
 StartupPaths StartupPathsFor(const std::string& appFolder) {
-    return {JoinCollapsed(appFolder, "/settings.cfg"), JoinCollapsed(appFolder, "/vrx.cfg"),
-            JoinCollapsed(appFolder, "/media/")};
+    return {SettingsFilePathFor(appFolder), CatalogueFilePathFor(appFolder),
+            JoinCollapsed(appFolder, "media/")};
 }
 
 std::string MainCaption(const std::string& vrxVersion, const std::string& versionText) {
