@@ -2,11 +2,14 @@
 // install from the sample add-on watched through the window, and a cancel
 // through the window's close box.
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QScreen>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -165,6 +168,39 @@ private slots:
             QVERIFY2(vrx::test::ReadFile(target) == bytes, target.c_str());
         }
 #endif
+    }
+
+    void barRepaintsAtTheScreensPaceNotPerFile() {
+        AddonFolder folder;
+        folder.WriteMediaPictures();
+        folder.WriteCatalogue({AreaLine(1)}, 600);
+        GuiPrompts prompts;
+        vrx::Program program(folder.app(), vrx::ProgramServices{&prompts});
+        QVERIFY(program.start());
+        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
+
+        // Counts the bar's paints while the files are copied.
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::Paint) ++paints;
+                return false;
+            }
+        } counter;
+        vrx::ProgressBarWidget& bar = program.statusView().widget().bar();
+        bar.installEventFilter(&counter);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(program.mainWindow().findChild<QWidget*>("Sidebar5"), Qt::LeftButton, {}, QPoint(20, 20));
+        const qint64 elapsedMs = clock.elapsed();
+
+        QCOMPARE(FilesIn(folder.fsx() + "/Texture"), 600);
+        QCOMPARE(bar.percentText(), QString("100%"));
+        // At most one paint per frame (plus the first and the last), however many files.
+        const double frameMs = 1000.0 / std::max(1.0, program.mainWindow().screen()->refreshRate());
+        QVERIFY2(counter.paints <= elapsedMs / frameMs + 3,
+                 qPrintable(QString("%1 paints in %2 ms").arg(counter.paints).arg(elapsedMs)));
+        QVERIFY(counter.paints < 600);
     }
 
     void cancelAnsweredNoThenYesThroughTheCloseBox() {
