@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QStyleOptionViewItem>
 #include <QtTest>
+#include <cstdlib>
 #include <memory>
 
 #include "app/MainWindow.h"
@@ -104,7 +105,11 @@ private slots:
         QCOMPARE(list()->item(0)->text(), QString("Area 1"));
         QCOMPARE(list()->currentRow(), 0);
         QCOMPARE(child<QLabel>("lblDescription")->text(), QString("First line.\nSecond line."));
-        QVERIFY(!child<vrx::PreviewBox>("Preview")->picture().isNull());
+        // The 320 x 240 preview fitted into the 362 x 272 box, keeping its shape.
+        const auto* preview = child<vrx::PreviewBox>("Preview");
+        QCOMPARE(preview->picture().size(), QSize(320, 240));
+        QCOMPARE(preview->pictureRect().width(), 362);
+        QVERIFY(std::abs(preview->pictureRect().height() - 271.5) <= 1);
         QCOMPARE(checks(), (std::vector<bool>{false, false, false}));
         QVERIFY(prompts.shown.empty());
         // Laid out from the design table: 15 twips per pixel on this 96 DPI screen.
@@ -322,6 +327,25 @@ private slots:
         // Labels expose their text; the command labels have no name of their own to hide it.
         QAccessibleInterface* exit = QAccessible::queryAccessibleInterface(child("lblSelect3"));
         QCOMPARE(exit->text(QAccessible::Name), QString("Exit"));
+    }
+
+    void keyboardAloneTicksAndInstalls() {
+        makeAddon({AreaLine(1), AreaLine(2)});
+        QVERIFY(start());
+        window().activateWindow();
+        list()->setFocus();
+        QTest::keyClick(list(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Space);
+        QCOMPARE(checks(), (std::vector<bool>{false, true}));
+        QWidget* install = child("Sidebar5");
+        for (int tabs = 0; tabs < 10 && QApplication::focusWidget() != install; ++tabs) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), install);
+        QTest::keyClick(install, Qt::Key_Space);
+        QVERIFY(QFile::exists(QString::fromStdString(addon->fsx() + "/Texture/tex1.bmp")));
+        QVERIFY(QFile::exists(QString::fromStdString(addon->fsx() + "/Texture/tex2.bmp")));
+        QVERIFY(prompts.shown.empty());
     }
 
     void listItemsExposeTheirCheckedState() {

@@ -216,6 +216,7 @@ private slots:
         vrx::StatusWindowWidget& window = program.statusView().widget();
         int passes = 0;
         bool visibleAfterNo = false;
+        bool runCommandsOff = false;
         bool closed = false;
         QString captionBeforeYes;
         QString percentBeforeYes;
@@ -224,6 +225,10 @@ private slots:
         QObject::connect(&closer, &QTimer::timeout, [&] {
             ++passes;
             if (passes == 20) {
+                // While the copy runs, the commands that would start another run are off.
+                runCommandsOff = !program.mainWindow().findChild<QWidget*>("Sidebar5")->isEnabled() &&
+                                 !program.mainWindow().findChild<QWidget*>("Sidebar1")->isEnabled() &&
+                                 program.mainWindow().findChild<QWidget*>("Sidebar0")->isEnabled();
                 window.close();  // the close box: answered No
                 visibleAfterNo = window.isVisible();
             }
@@ -240,6 +245,7 @@ private slots:
         closer.stop();
 
         QVERIFY(visibleAfterNo);
+        QVERIFY(runCommandsOff);
         QVERIFY(captionBeforeYes.endsWith(".bmp"));
         QVERIFY2(QRegularExpression("^[1-9]?[0-9]%$").match(percentBeforeYes).hasMatch(), qPrintable(percentBeforeYes));
         QCOMPARE(prompts.unexpected, 0);
