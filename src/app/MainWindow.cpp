@@ -27,8 +27,8 @@ namespace vrx {
 namespace {
 
 // The sidebar buttons' names for assistive tools, Sidebar0 to Sidebar5.
-constexpr std::array<const char*, 6> kSidebarNames{"Help", "Backup Manager", "Updates",
-                                                    "Settings", "Web site", "Install"};
+constexpr std::array<const char*, 6> kSidebarNames{"Help",     "Backup Manager", "Updates",
+                                                   "Settings", "Web site",       "Install"};
 
 // Windows that come later answer with this for now.
 constexpr const char* kNotAvailableYet = "This window is not available yet.";
@@ -259,8 +259,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return false;
         }
         if (watched == banner_ || watched == info_) return true;
-        if (watched == panel_ || watched == list_ || watched == list_->viewport() ||
-            watched == description_ || watched == preview_) {
+        if (watched == panel_ || watched == list_ || watched == list_->viewport() || watched == description_ ||
+            watched == preview_) {
             ResetHover();
         }
     }

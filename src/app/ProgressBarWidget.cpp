@@ -30,8 +30,7 @@ QFont LabelFont() {
 
 }  // namespace
 
-ProgressBarWidget::ProgressBarWidget(QWidget* parent)
-    : QWidget(parent), back_(palette().color(QPalette::Button)) {
+ProgressBarWidget::ProgressBarWidget(QWidget* parent) : QWidget(parent), back_(palette().color(QPalette::Button)) {
     resize(372, 44);
     setFont(LabelFont());
 }

@@ -8,8 +8,8 @@ namespace vrx {
 
 namespace {
 
-QMessageBox::StandardButton Ask(const std::string& text, const std::string& title,
-                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+QMessageBox::StandardButton Ask(const std::string& text, const std::string& title, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text), buttons,
                     QApplication::activeWindow());
     box.setDefaultButton(defaultButton);

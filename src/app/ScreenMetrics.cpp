@@ -12,8 +12,8 @@ namespace vrx {
 
 ScreenMetrics ScreenMetrics::Of(const QWidget* widget) {
     ScreenMetrics metrics;
-    const QScreen* screen = widget != nullptr && widget->screen() != nullptr ? widget->screen()
-                                                                            : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        widget != nullptr && widget->screen() != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) {
         metrics.dpi = EffectiveDpi(static_cast<int>(std::lround(screen->logicalDotsPerInchX())));
         const int dpiY = EffectiveDpi(static_cast<int>(std::lround(screen->logicalDotsPerInchY())));

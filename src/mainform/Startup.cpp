@@ -7,10 +7,10 @@
 #include "catalogue/Catalogue.h"
 #include "config/AppSettings.h"
 #include "config/EzCfg.h"
+#include "mainform/MainFormHost.h"
 #include "platform/PathText.h"
 #include "platform/Prompts.h"
 #include "session/Session.h"
-#include "mainform/MainFormHost.h"
 
 namespace vrx {
 
@@ -30,8 +30,7 @@ constexpr std::array<std::pair<const char*, const char*>, 7> kPictures{{
 }  // namespace
 
 StartupPaths StartupPathsFor(const std::string& appFolder) {
-    return {SettingsFilePathFor(appFolder), CatalogueFilePathFor(appFolder),
-            JoinCollapsed(appFolder, "media/")};
+    return {SettingsFilePathFor(appFolder), CatalogueFilePathFor(appFolder), JoinCollapsed(appFolder, "media/")};
 }
 
 std::string MainCaption(const std::string& vrxVersion, const std::string& versionText) {
@@ -42,8 +41,8 @@ std::string MissingPictureMessage(const std::string& path) {
     return "The picture file " + path + " could not be loaded. Please reinstall Verdantis.";
 }
 
-StartupResult RunStartup(Session& session, MainFormHost& form, SettingsWindowHost& settingsWindow,
-                         Registry& registry, const std::string& versionText) {
+StartupResult RunStartup(Session& session, MainFormHost& form, SettingsWindowHost& settingsWindow, Registry& registry,
+                         const std::string& versionText) {
     StartupResult result;
     form.ApplySmallFontFix();
     form.ClearInfo();

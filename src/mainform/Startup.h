@@ -36,7 +36,7 @@ struct StartupResult {
 
 // Runs every start-up step on session's AppFolder. Fatal messages are shown
 // through session.prompts before it returns with showWindow false.
-StartupResult RunStartup(Session& session, MainFormHost& form, SettingsWindowHost& settingsWindow,
-                         Registry& registry, const std::string& versionText);
+StartupResult RunStartup(Session& session, MainFormHost& form, SettingsWindowHost& settingsWindow, Registry& registry,
+                         const std::string& versionText);
 
 }  // namespace vrx

@@ -35,8 +35,7 @@ int CaptionHeightTwips(int captionPixels, double twipsPerPixelY) {
 void ApplySmallFontFix(FormLayout& form, int measuredDpi, int captionTwips) {
     const float ratio = SmallFontRatio(measuredDpi);
     // The layout holds the client area; the rule is stated for the whole window.
-    const WindowSize outer =
-        ScaleWindowSize({form.clientWidth, form.clientHeight + captionTwips}, ratio, captionTwips);
+    const WindowSize outer = ScaleWindowSize({form.clientWidth, form.clientHeight + captionTwips}, ratio, captionTwips);
     form.clientWidth = outer.width;
     form.clientHeight = outer.height - captionTwips;
     for (ControlSpec& control : form.controls) ScaleControl(control, ratio);

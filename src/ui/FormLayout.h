@@ -24,10 +24,10 @@ struct TwipRect {
 };
 
 struct ControlSpec {
-    std::string name;    // the control's object name, e.g. "Sidebar3", "lblSelect0"
+    std::string name;  // the control's object name, e.g. "Sidebar3", "lblSelect0"
     ControlKind kind;
-    TwipRect rect;       // relative to parent's client area
-    double fontPoints;   // 0: the control has no font of its own
+    TwipRect rect;      // relative to parent's client area
+    double fontPoints;  // 0: the control has no font of its own
     bool underline = false;
     std::string parent;  // "" for the window itself
 };

@@ -70,7 +70,11 @@ TEST(ExclusionSweep, Cases) {
         {"position past the end", {"3", ""}, {true, true}, 1, {true, true}, false},
         {"not a number", {"two", ""}, {true, true}, 1, {true, true}, false},
         {"a fault in an unchecked area is not reached", {"", "x"}, {true, false}, 0, {true, false}, true},
-        {"earlier unchecks stay when a later area fails", {"3", "9", ""}, {true, true, true}, 1, {true, true, false},
+        {"earlier unchecks stay when a later area fails",
+         {"3", "9", ""},
+         {true, true, true},
+         1,
+         {true, true, false},
          false},
         {"items are never checked by the sweep", {"2", ""}, {true, false}, 0, {true, false}, true},
     };

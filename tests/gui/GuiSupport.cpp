@@ -67,7 +67,8 @@ void AddonFolder::WriteCatalogue(const std::vector<std::string>& areaLines, int 
         const std::string folder = line.substr(second + 1, third - second - 1);
         const std::string preview = line.substr(third + 1, fourth - third - 1);
         for (int f = 1; f <= files; ++f) {
-            WriteFile(app() + "/" + folder + "/tex" + std::to_string(f) + ".bmp", folder + " texture " + std::to_string(f));
+            WriteFile(app() + "/" + folder + "/tex" + std::to_string(f) + ".bmp",
+                      folder + " texture " + std::to_string(f));
         }
         if (!preview.empty()) WriteBitmap(app() + "/Media/" + preview, 320, 240, Qt::darkCyan);
     }

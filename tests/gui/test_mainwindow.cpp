@@ -73,9 +73,7 @@ private:
         const QRect box = list()->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list());
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, box.center());
     }
-    void clickLabel(const char* name) {
-        QTest::mouseClick(child(name), Qt::LeftButton, {}, QPoint(3, 3));
-    }
+    void clickLabel(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton, {}, QPoint(3, 3)); }
 
 private slots:
     void init() { prompts = GuiPrompts(); }
@@ -143,8 +141,9 @@ private slots:
         makeAddon({AreaLine(1), AreaLine(2)});
         QFile::remove(QString::fromStdString(addon->app() + "/Media/area1.bmp"));
         QVERIFY(start());
-        QCOMPARE(prompts.texts(), std::vector<std::string>{
-                                      "There was an error in the item selection. Your verdantis.cfg file may be invalid!"});
+        QCOMPARE(prompts.texts(),
+                 std::vector<std::string>{
+                     "There was an error in the item selection. Your verdantis.cfg file may be invalid!"});
         QCOMPARE(prompts.shown[0].title, std::string("Verdantis"));
         QCOMPARE(child<QLabel>("lblDescription")->text(), QString("About area 1."));
     }
@@ -152,7 +151,8 @@ private slots:
     void catalogueFaultsEndStartup_data() {
         QTest::addColumn<QString>("catalogue");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QString() << "Verdantis configuration file (verdantis.cfg) is missing. Please reinstall Verdantis.";
+        QTest::newRow("missing")
+            << QString() << "Verdantis configuration file (verdantis.cfg) is missing. Please reinstall Verdantis.";
         QTest::newRow("no backups section")
             << "1\r\n0|Area 1|Area1|area1.bmp||Texture|d\r\n"
             << "Verdantis configuration file (verdantis.cfg) is corrupted. Please reinstall Verdantis.";
@@ -295,9 +295,10 @@ private slots:
         QVERIFY(start());
         QTest::mouseClick(child("Sidebar0"), Qt::LeftButton, {}, QPoint(30, 30));
         const std::string path = addon->app() + "/VRX_Manual.pdf";
-        QCOMPARE(prompts.texts(), std::vector<std::string>{
-                                      "Error opening PDF file. Please manually open " + path +
-                                      ". A shortcut to the manual is in Start/Programs/Quellmark Software/Verdantis X Norvane."});
+        QCOMPARE(prompts.texts(),
+                 std::vector<std::string>{
+                     "Error opening PDF file. Please manually open " + path +
+                     ". A shortcut to the manual is in Start/Programs/Quellmark Software/Verdantis X Norvane."});
         QCOMPARE(prompts.shown[0].title, std::string("Verdantis"));
     }
 

@@ -2,8 +2,8 @@
 // split in colour at the fill's edge, the caption line and the colour methods.
 
 #include <QImage>
-#include <cstdlib>
 #include <QtTest>
+#include <cstdlib>
 
 #include "app/ProgressBarWidget.h"
 #include "progress/ProgressBarModel.h"
@@ -114,8 +114,8 @@ private slots:
         bar.resize(300, 44);
         QCOMPARE(bar.barLayout().trough.width, 296);
         const QImage image = Render(bar);
-        QCOMPARE(image.pixelColor(0, 10), QColor(0, 0, 0));        // left, shadow
-        QCOMPARE(image.pixelColor(150, 1), QColor(0, 0, 0));       // top, shadow
+        QCOMPARE(image.pixelColor(0, 10), QColor(0, 0, 0));          // left, shadow
+        QCOMPARE(image.pixelColor(150, 1), QColor(0, 0, 0));         // top, shadow
         QCOMPARE(image.pixelColor(299, 10), QColor(224, 224, 224));  // right, highlight
         QCOMPARE(image.pixelColor(150, 24), QColor(224, 224, 224));  // bottom, highlight
         bar.resize(500, 44);

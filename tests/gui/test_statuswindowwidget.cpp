@@ -4,9 +4,9 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QScreen>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -60,7 +60,8 @@ std::vector<AreaFolders> CatalogueAreas(const std::string& file) {
     const int count = lines.value(0).trimmed().toInt();
     for (int i = 1; i <= count; ++i) {
         const QStringList fields = lines.value(i).split('|');
-        areas.push_back({fields.value(2).replace('\\', '/').toStdString(), fields.value(5).replace('\\', '/').toStdString()});
+        areas.push_back(
+            {fields.value(2).replace('\\', '/').toStdString(), fields.value(5).replace('\\', '/').toStdString()});
     }
     return areas;
 }
@@ -250,7 +251,7 @@ private slots:
         QVERIFY2(QRegularExpression("^[1-9]?[0-9]%$").match(percentBeforeYes).hasMatch(), qPrintable(percentBeforeYes));
         QCOMPARE(prompts.unexpected, 0);
         QCOMPARE(prompts.texts(), (std::vector<std::string>{"Are you sure you want to cancel this action?",
-                                                           "Are you sure you want to cancel this action?"}));
+                                                            "Are you sure you want to cancel this action?"}));
         QCOMPARE(prompts.shown[0].title, std::string("Verdantis"));
         QVERIFY(!window.isVisible());
         QVERIFY(program.statusWindow().CancelRequested());

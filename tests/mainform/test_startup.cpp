@@ -68,9 +68,9 @@ protected:
         test::MakeDirs(rig.appFolder + "/Area2");
         test::WriteFile(rig.dir / "FSX/FSX.EXE", "x");
         test::MakeDirs(rig.dir / "Backup");
-        test::WriteFile(rig.appFolder + "/settings.cfg", "fspath=" + (rig.dir / "FSX") + "\r\nbackuppath=" +
-                                                              (rig.dir / "Backup") +
-                                                              "\r\nreadoverwrite=0\r\nnorbackup=1\r\nrebackup=1\r\n");
+        test::WriteFile(rig.appFolder + "/settings.cfg", "fspath=" + (rig.dir / "FSX") +
+                                                             "\r\nbackuppath=" + (rig.dir / "Backup") +
+                                                             "\r\nreadoverwrite=0\r\nnorbackup=1\r\nrebackup=1\r\n");
         test::WriteFile(rig.appFolder + "/ui.cfg", "FormBackColor=102030\r\nVRXVersion=Sample Scenery 2\r\n");
     }
     void WriteCatalogue(int areas) {
@@ -80,9 +80,7 @@ protected:
         }
         test::WriteFile(rig.appFolder + "/vrx.cfg", text + "//backups\r\nTexture\r\n//end\r\n");
     }
-    StartupResult Run() {
-        return RunStartup(rig.session, form, settingsWindow, registry, "1.08");
-    }
+    StartupResult Run() { return RunStartup(rig.session, form, settingsWindow, registry, "1.08"); }
 
     test::SessionRig rig;
     RecordingForm form;

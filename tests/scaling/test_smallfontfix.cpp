@@ -59,8 +59,8 @@ TEST(SmallFontFix, FormAt120DpiLandsOnTheSamePixelsAsAt96) {
     EXPECT_EQ(TwipsToPixels(form.clientWidth, 120), 727);   // 10905 / 15
     EXPECT_EQ(TwipsToPixels(form.clientHeight, 120), 524);  // 7860 / 15
     const ControlSpec& list = form.control("List1");
-    EXPECT_EQ(TwipsToPixels(list.rect.left, 120), 92);      // 1380 / 15
-    EXPECT_EQ(TwipsToPixels(list.rect.width, 120), 259);    // 3885 / 15
+    EXPECT_EQ(TwipsToPixels(list.rect.left, 120), 92);    // 1380 / 15
+    EXPECT_EQ(TwipsToPixels(list.rect.width, 120), 259);  // 3885 / 15
     EXPECT_NEAR(list.fontPoints, 7.2, 0.0001);
 }
 

@@ -25,15 +25,15 @@ TEST(ParseColour, ReadsRrGgBbPiecesAndRejectsNonHex) {
         {"FF00", 255},          // red 255, green and blue 0
         {"FF80001234", 33023},  // characters after the sixth are ignored
         {"", 0},
-        {"0000FF", 16711680},   // blue
+        {"0000FF", 16711680},  // blue
         {"FFFFFF", 16777215},
-        {"00800", 32768 + 0},   // green 128, blue read from the one digit "0"
+        {"00800", 32768 + 0},  // green 128, blue read from the one digit "0"
         {"0080001", 32768},
-        {"G08000", 0},          // bad red
-        {"FF80G0", 0},          // bad blue
-        {"FF 000", 0},          // a space is not a digit
+        {"G08000", 0},  // bad red
+        {"FF80G0", 0},  // bad blue
+        {"FF 000", 0},  // a space is not a digit
         {"1", 1},
-        {"123", 786},           // red 0x12, green 0x3
+        {"123", 786},  // red 0x12, green 0x3
     };
     for (const ColourCase& c : cases) {
         EXPECT_EQ(ParseColour(c.text), c.expected) << '"' << c.text << '"';
