@@ -120,6 +120,10 @@ class StagedProgram:
         self.log = open(os.path.join(self.folder, "program.log"), "w")
         self.process = subprocess.Popen(["./verdantis"], cwd=self.app_folder, env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
+        self.application = None
+        self.window = None
+
+    def wait_for_main_window(self):
         self.window = wait_for("the main window in the accessibility tree", self._find_window)
 
     def _find_window(self):
@@ -176,10 +180,13 @@ class StagedProgram:
 class ProgramTestCase(unittest.TestCase):
     def setUp(self):
         self.program = StagedProgram()
+        # Registered before the wait, so a program that never shows its window is stopped too.
+        self.addCleanup(self.stop_program)
+        self.program.wait_for_main_window()
 
-    def tearDown(self):
+    def stop_program(self):
         outcome = getattr(self, "_outcome", None)
-        failed = outcome is not None and not outcome.success
+        failed = outcome is None or not outcome.success
         if failed:
             print(self.program.output(), file=sys.stderr)
         self.program.stop(failed)
@@ -250,4 +257,5 @@ if __name__ == "__main__":
     if BUILD_DIR is None:
         sys.exit("usage: accessibility_test.py BUILD_DIR")
     start_accessibility_bus()
-    unittest.main(verbosity=2)
+    # warnings=False keeps the filter above instead of unittest's own.
+    unittest.main(verbosity=2, warnings=False)
