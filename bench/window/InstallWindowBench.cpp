@@ -35,9 +35,10 @@ struct Rig {
     Session session;
 
     Rig(StatusView& view, const std::string& appFolder, const std::string& simulator)
-        : status(view, prompts),
-          history(fs, clock, appFolder),
-          session{fs, prompts, status, history, cfg, settings, appFolder, SettingsFilePathFor(appFolder)} {
+        : status(view, prompts), history(fs, clock, appFolder), session{fs,        prompts,
+                                                                        status,    history,
+                                                                        cfg,       settings,
+                                                                        appFolder, SettingsFilePathFor(appFolder)} {
         settings.fspath = simulator;
     }
 };

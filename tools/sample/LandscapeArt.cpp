@@ -34,7 +34,8 @@ void PaintFields(QPainter& p, const QRect& area, const Landscape& look, Dice& di
             const QRect field(x, y, cell + dice.upTo(cell / 2), cell + dice.upTo(cell / 3));
             p.fillRect(field, dice.vary(base, 14));
             p.setPen(QPen(dice.vary(base.darker(115), 6), 1));
-            for (int row = field.top() + 3; row < field.bottom(); row += 4) p.drawLine(field.left(), row, field.right(), row);
+            for (int row = field.top() + 3; row < field.bottom(); row += 4)
+                p.drawLine(field.left(), row, field.right(), row);
             p.setPen(QPen(look.accent, 2));
             p.drawRect(field);
         }
@@ -90,7 +91,10 @@ void PaintRiver(QPainter& p, const QRect& area, const Landscape& look, Dice& dic
     const double phase = dice.upTo(628) / 100.0;
     for (int y = area.top() - 4; y <= area.bottom() + 4; y += 4) {
         const double x = area.center().x() + area.width() * 0.25 * std::sin(phase + y * 6.28 / area.height());
-        if (y == area.top() - 4) river.moveTo(x, y); else river.lineTo(x, y);
+        if (y == area.top() - 4)
+            river.moveTo(x, y);
+        else
+            river.lineTo(x, y);
     }
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(look.groundAlt.lighter(120), area.width() / 8 + 4, Qt::SolidLine, Qt::RoundCap));
@@ -107,10 +111,18 @@ void PaintGround(QPainter& p, const QRect& area, const Landscape& look, Dice& di
     p.save();
     p.setClipRect(area);
     switch (look.pattern) {
-        case Pattern::Fields: PaintFields(p, area, look, dice); break;
-        case Pattern::Coast: PaintCoast(p, area, look, dice); break;
-        case Pattern::Forest: PaintForest(p, area, look, dice); break;
-        case Pattern::River: PaintRiver(p, area, look, dice); break;
+        case Pattern::Fields:
+            PaintFields(p, area, look, dice);
+            break;
+        case Pattern::Coast:
+            PaintCoast(p, area, look, dice);
+            break;
+        case Pattern::Forest:
+            PaintForest(p, area, look, dice);
+            break;
+        case Pattern::River:
+            PaintRiver(p, area, look, dice);
+            break;
     }
     p.restore();
 }

@@ -127,8 +127,8 @@ QImage PaintBanner() {
         QPainterPath hills;
         hills.moveTo(0, image.height());
         for (int x = 0; x <= image.width(); x += 6) {
-            const double y = 74 + range * 9 + 9 * std::sin(x / (60.0 + range * 25) + range * 1.7) +
-                             5 * std::sin(x / 17.0 + range);
+            const double y =
+                74 + range * 9 + 9 * std::sin(x / (60.0 + range * 25) + range * 1.7) + 5 * std::sin(x / 17.0 + range);
             hills.lineTo(x, y);
         }
         hills.lineTo(image.width(), image.height());

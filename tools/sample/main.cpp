@@ -72,7 +72,8 @@ Landscape OriginalLook(const QString& name) {
 void WriteSimulator(const QString& fsx) {
     MakeFolder(fsx);
     QFile exe(fsx + "/FSX.EXE");
-    if (!exe.open(QIODevice::WriteOnly) || exe.write("Stand-in for the simulator's program file.\r\n") <= 0) {
+    if (!exe.open(QIODevice::WriteOnly) || exe.write("Stand-in for the simulator's program file.\r\n") <= 0 ||
+        !exe.flush()) {
         throw std::runtime_error("cannot write FSX.EXE");
     }
     for (const OriginalTextures& set : SimulatorTextures()) {
@@ -83,7 +84,9 @@ void WriteSimulator(const QString& fsx) {
     }
 }
 
-QString FromDataPath(QString path) { return path.replace('\\', '/'); }
+QString FromDataPath(QString path) {
+    return path.replace('\\', '/');
+}
 
 // The catalogue and the backup list are hand-written: check them against what
 // was generated, so that a typo fails the build instead of the demo.
