@@ -1,0 +1,50 @@
+// Times the Qt program's windows: the install with the real status window
+// against the engine alone, and the start-up on a 200-area catalogue.
+// Runs on Qt's offscreen platform, so it needs no display.
+// Usage: vrx_bench_window [folder for the data, default /tmp] [install-window|startup-200] [rounds]
+
+#include <QApplication>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "BenchData.h"
+#include "InstallWindowBench.h"
+#include "StartupBench.h"
+#include "platform/linux/AppFolder.h"
+
+namespace {
+
+// The offscreen platform cannot raise windows and says so at every raise the
+// status window makes each second; everything else is passed on.
+void QuietAboutRaise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("This plugin does not support raise()"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietAboutRaise);
+    QApplication app(argc, argv);
+    if (argc == 3 && std::string(argv[1]) == "--startup-child") return vrx::bench::StartupChild(argv[2]);
+
+    const std::string base = argc > 1 ? argv[1] : std::filesystem::temp_directory_path().string();
+    std::string root = base + "/vrx-bench-window-XXXXXX";
+    if (!mkdtemp(root.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::string only = argc > 2 ? argv[2] : "";
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    auto wanted = [&](const char* name) { return only.empty() || only == name; };
+    if (wanted("install-window")) vrx::bench::BenchInstallWindow(root, 5000, 64 * 1024, rounds);
+    if (wanted("startup-200")) {
+        vrx::bench::BenchStartup(root, vrx::ExecutableFolder() + "/vrx_bench_window", 11);
+    }
+    vrx::bench::RemoveTree(root);
+    return 0;
+}

@@ -1,0 +1,27 @@
+#include "app/PreviewBox.h"
+
+#include <QPainter>
+
+namespace vrx {
+
+void PreviewBox::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
+}
+
+QRect PreviewBox::pictureRect() const {
+    if (picture_.isNull()) return {};
+    const QSize fitted = picture_.size().scaled(size(), Qt::KeepAspectRatio);
+    QRect area(QPoint(0, 0), fitted);
+    area.moveCenter(rect().center());
+    return area;
+}
+
+void PreviewBox::paintEvent(QPaintEvent* /*event*/) {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(pictureRect(), picture_);
+}
+
+}  // namespace vrx

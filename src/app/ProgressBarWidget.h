@@ -1,0 +1,56 @@
+#pragma once
+// ProgressBar: a sunken trough with a navy fill, the percentage written
+// across it (black on the trough, white on the fill, changing at the fill's
+// edge) and a caption line below. It draws what a ProgressBarModel holds.
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+#include "progress/ProgressBarLayout.h"
+#include "ui/Colour.h"
+
+namespace vrx {
+
+class ProgressBarModel;
+
+class ProgressBarWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressBarWidget(QWidget* parent = nullptr);
+
+    // Takes the fill, the percentage texts and the caption to draw next.
+    void setModel(const ProgressBarModel& model);
+
+    void SetBackColor(Colour lngColor);
+    void SetScrollColor(Colour lngColor);
+    void SetShadowLineColor(Colour lngColor);
+    void SetHighlightLineColor(Colour lngColor);
+    void SetNonScrollTextColor(Colour lngColor);
+    void SetScrolledTextColor(Colour lngColor);
+    void SetTextColor(Colour lngColor);
+
+    // Where the parts lie at the control's present width.
+    ProgressBarLayout barLayout() const { return LayOutProgressBar(width()); }
+    double fillFraction() const { return fill_; }
+    QString percentText() const { return percent_; }
+    QString captionText() const { return caption_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    double fill_ = 0.0;
+    QString percent_ = QStringLiteral("#");
+    QString scrolled_ = QStringLiteral("#");
+    QString caption_ = QStringLiteral("#");
+    QColor back_;
+    QColor scroll_{0, 0, 128};
+    QColor shadow_{0, 0, 0};
+    QColor highlight_{224, 224, 224};
+    QColor nonScrollText_{0, 0, 0};
+    QColor scrolledText_{255, 255, 255};
+    QColor text_{0, 0, 0};
+};
+
+}  // namespace vrx

@@ -1,0 +1,22 @@
+// verdantis: the add-on's manager, run from the add-on's folder.
+
+#include <QApplication>
+#include <csignal>
+
+#include "app/Program.h"
+#include "platform/linux/AppFolder.h"
+
+int main(int argc, char* argv[]) {
+    // A write past a file-size limit must fail like any other write error,
+    // not kill the program in the middle of a copy.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Verdantis"));
+    // The main window decides when the program ends; the status window closing does not.
+    app.setQuitOnLastWindowClosed(false);
+
+    vrx::Program program(vrx::ExecutableFolder());
+    if (!program.start()) return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,61 @@
+#include "ui/FormLayout.h"
+
+#include <stdexcept>
+
+namespace vrx {
+
+const ControlSpec& FormLayout::control(const std::string& name) const {
+    for (const ControlSpec& spec : controls) {
+        if (spec.name == name) return spec;
+    }
+    throw std::out_of_range("no control " + name);
+}
+
+namespace {
+
+ControlSpec Control(const char* name, ControlKind kind, TwipRect rect, double fontPoints = 0, bool underline = false,
+                    const char* parent = "") {
+    return {name, kind, rect, fontPoints, underline, parent};
+}
+
+}  // namespace
+
+FormLayout MainFormLayout() {
+    using K = ControlKind;
+    FormLayout form;
+    form.clientWidth = 10905;
+    form.clientHeight = 7860;
+    form.controls = {
+        Control("Banner", K::Image, {75, 75, 10740, 1500}, 0),
+        Control("Picture1", K::PictureBox, {75, 1650, 1200, 5610}, 0),
+        Control("Sidebar0", K::PictureBox, {90, 120, 975, 975}, 0, false, "Picture1"),
+        Control("Sidebar1", K::PictureBox, {90, 1200, 975, 975}, 0, false, "Picture1"),
+        Control("Sidebar2", K::PictureBox, {90, 2295, 975, 975}, 0, false, "Picture1"),
+        Control("Sidebar3", K::PictureBox, {90, 3390, 975, 975}, 0, false, "Picture1"),
+        Control("Sidebar4", K::PictureBox, {90, 4485, 975, 975}, 0, false, "Picture1"),
+        Control("Sidebar5", K::PictureBox, {6900, 6555, 2400, 645}, 0),
+        Control("List1", K::List, {1380, 1650, 3885, 5610}, 9),
+        Control("Preview", K::PictureBox, {5385, 1650, 5430, 4080}, 0),
+        Control("lblDescription", K::Label, {5385, 5760, 5430, 735}, 9),
+        Control("lblSelect4", K::Label, {1380, 7260, 750, 225}, 9, true),
+        Control("lblSelect0", K::Label, {3360, 7260, 750, 225}, 9, true),
+        Control("lblSelect1", K::Label, {4260, 7260, 1005, 225}, 9, true),
+        Control("lblSelect3", K::Label, {10425, 7530, 360, 255}, 11.25, true),
+        Control("lblInfo", K::Label, {45, 7605, 8175, 240}, 9.75),
+    };
+    return form;
+}
+
+FormLayout StatusFormLayout() {
+    using K = ControlKind;
+    FormLayout form;
+    form.clientWidth = 10770;
+    form.clientHeight = 1785;
+    form.controls = {
+        Control("lblAction", K::Label, {375, 240, 10050, 300}, 12),
+        Control("ProgressBar1", K::ProgressBar, {390, 750, 10020, 810}, 0),
+    };
+    return form;
+}
+
+}  // namespace vrx
