@@ -14,6 +14,7 @@
 #include "InstallWindowBench.h"
 #include "StartupBench.h"
 #include "platform/linux/AppFolder.h"
+#include "platform/linux/FileSizeSignal.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ void QuietAboutRaise(QtMsgType type, const QMessageLogContext& context, const QS
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past a file-size limit fails like any other write instead of killing the run.
+    vrx::IgnoreFileSizeSignal();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietAboutRaise);
     QApplication app(argc, argv);

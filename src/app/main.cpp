@@ -1,15 +1,15 @@
 // verdantis: the add-on's manager, run from the add-on's folder.
 
 #include <QApplication>
-#include <csignal>
 
 #include "app/Program.h"
 #include "platform/linux/AppFolder.h"
+#include "platform/linux/FileSizeSignal.h"
 
 int main(int argc, char* argv[]) {
     // A write past a file-size limit must fail like any other write error,
     // not kill the program in the middle of a copy.
-    std::signal(SIGXFSZ, SIG_IGN);
+    vrx::IgnoreFileSizeSignal();
 
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Verdantis"));
