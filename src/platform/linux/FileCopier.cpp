@@ -78,7 +78,9 @@ mode_t CopyMode(mode_t source) {
 // plain file with no other name, which we own, so that writing it changes
 // nothing anyone else can see.
 bool MayReuse(const struct stat& st) {
-    return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == ::geteuid() && st.st_gid == ::getegid();
+    static const uid_t user = ::geteuid();
+    static const gid_t group = ::getegid();
+    return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == user && st.st_gid == group;
 }
 
 class FdCloser {
