@@ -2,7 +2,7 @@
 // in one run, and prints one line per case and reference tool: the median
 // time of each side and of their ratio, with the lowest and highest beside it:
 //   install-small: ours 1.23 (1.10-1.40) s, cp -p -f 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 6 rounds
-// Usage: vrx_bench [--rounds N] [--ours-only] [--stop-before-ours] [folder for the data] [one case]
+// Usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [folder for the data] [one case]
 // The status window is a stand-in that draws nothing and skips the completion
 // pause, so that only the engines' own work and the copying are measured.
 
@@ -96,11 +96,16 @@ void Settle(const std::string& sourceFolder) {
     Shell("sync");
 }
 
-double Seconds(const std::string& sourceFolder, const std::function<void()>& work) {
+// The time work takes on a settled disk; with stop, the process stops itself
+// (SIGSTOP) just before and just after, so a tracer sees only the work.
+double Seconds(const std::string& sourceFolder, const std::function<void()>& work, bool stop) {
     Settle(sourceFolder);
+    if (stop) raise(SIGSTOP);
     auto start = std::chrono::steady_clock::now();
     work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (stop) raise(SIGSTOP);
+    return seconds;
 }
 
 struct Options {
@@ -108,7 +113,7 @@ struct Options {
     std::string only;      // one case, or all when empty
     int rounds = 0;        // 0: each case's own number
     bool oursOnly = false;  // no reference tools: for strace and callgrind
-    bool stopBeforeOurs = false;  // SIGSTOP before each run of ours, for a tracer to attach
+    bool stopAroundOurs = false;  // SIGSTOP before and after each run of ours, for a tracer
 };
 
 // One tool under test: ours (always first) or a reference.
@@ -135,8 +140,7 @@ void RunRounds(const Options& options, int rounds, const std::string& sourceFold
     for (int round = 0; round < rounds; ++round) {
         setUp();
         for (const std::size_t i : orders[static_cast<std::size_t>(round) % orders.size()]) {
-            if (i == 0 && options.stopBeforeOurs) raise(SIGSTOP);
-            contenders[i].times.push_back(Seconds(sourceFolder, contenders[i].run));
+            contenders[i].times.push_back(Seconds(sourceFolder, contenders[i].run, i == 0 && options.stopAroundOurs));
         }
         check();
     }
@@ -284,10 +288,10 @@ int main(int argc, char** argv) {
             options.rounds = std::atoi(argv[++i]);
         } else if (arg == "--ours-only") {
             options.oursOnly = true;
-        } else if (arg == "--stop-before-ours") {
-            options.stopBeforeOurs = true;
+        } else if (arg == "--stop-around-ours") {
+            options.stopAroundOurs = true;
         } else if (arg.starts_with("--")) {
-            std::fprintf(stderr, "usage: vrx_bench [--rounds N] [--ours-only] [--stop-before-ours] [folder] [case]\n");
+            std::fprintf(stderr, "usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [folder] [case]\n");
             return 2;
         } else {
             positional.push_back(arg);
