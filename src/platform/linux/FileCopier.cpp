@@ -7,10 +7,13 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "platform/linux/CaseResolver.h"
@@ -100,6 +103,22 @@ public:
 private:
     int fd_;
 };
+
+// Whether the open file carries extended attributes beyond user.DOSATTRIB
+// (which every copy sets or removes) and security labels (which any new file
+// in the folder gets alike): access lists and other programs' attributes
+// belong to the file they were set on, not to the next copy.
+bool HasForeignAttributes(int fd) {
+    std::array<char, 1024> names{};
+    const ssize_t length = ::flistxattr(fd, names.data(), names.size());
+    if (length < 0) return errno != ENOTSUP && errno != EOPNOTSUPP;
+    for (std::string_view rest(names.data(), static_cast<std::size_t>(length)); !rest.empty();) {
+        const std::string_view name = rest.substr(0, rest.find('\0'));
+        if (name != kDosAttribName && !name.starts_with("security.")) return true;
+        rest.remove_prefix(std::min(rest.size(), name.size() + 1));
+    }
+    return false;
+}
 
 int KernelExchange(const std::string& a, const std::string& b) {
     return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
@@ -228,7 +247,7 @@ void FileCopier::keepOrDrop(const Temporary& temp, const struct stat& exchanged,
     const int fd = ::open(temp.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat st {};
     if (fd >= 0 && ::fstat(fd, &st) == 0 && MayReuse(st) && st.st_dev == exchanged.st_dev &&
-        st.st_ino == exchanged.st_ino) {
+        st.st_ino == exchanged.st_ino && !HasForeignAttributes(fd)) {
         kept_ = {fd, temp.path, temp.folder, static_cast<mode_t>(st.st_mode & 07777), dosAttrib};
         return;
     }
