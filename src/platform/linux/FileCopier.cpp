@@ -189,7 +189,7 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     // A rename over a file makes ext4 write the new data before the rename
     // commits; an exchange does not, so the write-back is started here, for a
     // power loss to leave the old content or the new, as after a rename.
-    if (reusable && ::sync_file_range(temp.fd, 0, 0, SYNC_FILE_RANGE_WRITE) != 0 && errno != ESPIPE) {
+    if (reusable && ::sync_file_range(temp.fd, 0, 0, SYNC_FILE_RANGE_WRITE) != 0) {
         return fail("cannot write");
     }
     if (::close(outCloser.release()) != 0) {
@@ -226,7 +226,7 @@ FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_
     return temp;
 }
 
-bool FileCopier::replace(Temporary& temp, const std::string& targetPath, const struct stat* reusable,
+bool FileCopier::replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable,
                          const std::optional<std::string>& targetDosAttrib) {
     if (reusable && noExchange_ != reusable->st_dev) {
         if (exchange_(temp.path, targetPath) == 0) {

@@ -3,8 +3,8 @@
 // atomic: the data goes into a hidden temporary file in the target's folder,
 // which takes the target's place only once it is complete.
 //
-// A new inode per file costs more than the copy itself on ext4, so the copier
-// reuses them: the complete temporary file is exchanged with the target
+// Creating an inode for every file and freeing the replaced one costs more
+// than the copy itself on ext4, so the copier reuses them: the complete temporary file is exchanged with the target
 // (renameat2 RENAME_EXCHANGE), and the old target, now under the temporary
 // name, becomes the temporary file of the next copy into that folder. Only a
 // plain file with no other name, owned by us, is ever reused; anything else
@@ -56,9 +56,10 @@ private:
 
     // The kept temporary when it lives in folder, else a new one; fd < 0 with errno set on failure.
     Temporary takeTemporary(const std::string& folder, mode_t mode);
-    // Puts temp in place of the target at targetPath (whose lstat is targetStat
-    // when it exists) and keeps the old target for the next copy when it is safe to.
-    bool replace(Temporary& temp, const std::string& targetPath, const struct stat* targetStat,
+    // Puts temp in place of the target at targetPath. reusable is the target's
+    // stat when it may become the next temporary (then it is exchanged and kept
+    // when still safe to), else nullptr (then temp is renamed over it).
+    bool replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable,
                  const std::optional<std::string>& targetDosAttrib);
     // Takes over the file now under temp.path after an exchange, or unlinks it.
     void keepOrDrop(const Temporary& temp, const struct stat& exchanged,
