@@ -1,6 +1,7 @@
 // Times the install and backup engines against cp and rsync on the same data,
 // in one run, and prints one line per case and reference tool: the median
-// time of each side and of their ratio, with the lowest and highest beside it:
+// time of each side and of their ratio, with the lowest and highest beside it,
+// then the same lines for the time until the data was on the disk (sync):
 //   install-small: ours 1.23 (1.10-1.40) s, cp -p -f 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 6 rounds
 // Usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [folder for the data] [one case]
 // The status window is a stand-in that draws nothing and skips the completion
@@ -17,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "BenchData.h"
@@ -96,16 +98,27 @@ void Settle(const std::string& sourceFolder) {
     Shell("sync");
 }
 
-// The time work takes on a settled disk; with stop, the process stops itself
-// (SIGSTOP) just before and just after, so a tracer sees only the work.
-double Seconds(const std::string& sourceFolder, const std::function<void()>& work, bool stop) {
+// How long a run took, and how long until its data was on the disk: cp
+// leaves its writes in the page cache when it returns, while a crash-safe copy
+// starts them itself, so both are shown.
+struct Timing {
+    double run;
+    double onDisk;
+};
+
+// Times work on a settled disk; with stop, the process stops itself (SIGSTOP)
+// just before and just after, so that a tracer sees only the work.
+Timing Time(const std::string& sourceFolder, const std::function<void()>& work, bool stop) {
     Settle(sourceFolder);
     if (stop) raise(SIGSTOP);
-    auto start = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
     work();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto done = std::chrono::steady_clock::now();
     if (stop) raise(SIGSTOP);
-    return seconds;
+    ::sync();
+    const auto synced = std::chrono::steady_clock::now();
+    return {std::chrono::duration<double>(done - start).count(),
+            std::chrono::duration<double>(synced - start).count()};
 }
 
 struct Options {
@@ -118,9 +131,11 @@ struct Options {
 
 // One tool under test: ours (always first) or a reference.
 struct Contender {
+    Contender(std::string who, std::function<void()> work) : name(std::move(who)), run(std::move(work)) {}
     std::string name;
     std::function<void()> run;
     std::vector<double> times;
+    std::vector<double> onDisk;
 };
 
 // Runs rounds of the contenders in turn, each round in another order so that
@@ -128,7 +143,7 @@ struct Contender {
 // before each round and check looks at ours afterwards.
 void RunRounds(const Options& options, int rounds, const std::string& sourceFolder, std::vector<Contender>& contenders,
                const std::function<void()>& setUp, const std::function<void()>& check) {
-    if (options.oursOnly) contenders.resize(1);
+    if (options.oursOnly) contenders.erase(contenders.begin() + 1, contenders.end());
     std::vector<std::size_t> order(contenders.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::vector<std::vector<std::size_t>> orders;
@@ -140,37 +155,44 @@ void RunRounds(const Options& options, int rounds, const std::string& sourceFold
     for (int round = 0; round < rounds; ++round) {
         setUp();
         for (const std::size_t i : orders[static_cast<std::size_t>(round) % orders.size()]) {
-            contenders[i].times.push_back(Seconds(sourceFolder, contenders[i].run, i == 0 && options.stopAroundOurs));
+            const Timing timing = Time(sourceFolder, contenders[i].run, i == 0 && options.stopAroundOurs);
+            contenders[i].times.push_back(timing.run);
+            contenders[i].onDisk.push_back(timing.onDisk);
         }
         check();
     }
 }
 
-// "name: ours 1.23 s (1.10–1.40), cp 1.20 s (1.15–1.30), ratio 1.03 (0.95–1.12) over 5 rounds": medians, then
-// min–max over the rounds; the ratio is taken within each round.
-void Report(const std::string& name, const Contender& ours, const Contender& other) {
-    auto spread = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        const double median = v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-        char text[64];
-        std::snprintf(text, sizeof text, "%.2f (%.2f-%.2f)", median, v.front(), v.back());
-        return std::string(text);
-    };
-    std::vector<double> ratios;
-    for (std::size_t i = 0; i < ours.times.size() && i < other.times.size(); ++i) {
-        ratios.push_back(ours.times[i] / other.times[i]);
+std::string Spread(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const double median = v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f (%.2f-%.2f)", median, v.front(), v.back());
+    return text;
+}
+
+// "name: ours 1.23 (1.10-1.40) s, cp 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 5 rounds": medians, then
+// min-max over the rounds; the ratio is taken within each round.
+void Report(const std::string& name, const std::vector<double>& ours, const std::string& otherName,
+            const std::vector<double>& other) {
+    std::printf("%s: ours %s s", name.c_str(), Spread(ours).c_str());
+    if (!other.empty()) {
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < ours.size() && i < other.size(); ++i) ratios.push_back(ours[i] / other[i]);
+        std::printf(", %s %s s, ratio %s", otherName.c_str(), Spread(other).c_str(), Spread(ratios).c_str());
     }
-    std::printf("%s: ours %s s", name.c_str(), spread(ours.times).c_str());
-    if (!ratios.empty()) {
-        std::printf(", %s %s s, ratio %s", other.name.c_str(), spread(other.times).c_str(), spread(ratios).c_str());
-    }
-    std::printf(" over %zu rounds\n", ours.times.size());
+    std::printf(" over %zu rounds\n", ours.size());
     std::fflush(stdout);
 }
 
+// One line against each reference tool, then the same until the data was on the disk.
 void ReportAgainstEach(const std::string& name, const std::vector<Contender>& contenders) {
-    if (contenders.size() == 1) Report(name, contenders[0], {"nothing", {}, {}});
-    for (std::size_t i = 1; i < contenders.size(); ++i) Report(name, contenders[0], contenders[i]);
+    const Contender& ours = contenders.front();
+    if (contenders.size() == 1) Report(name, ours.times, "", {});
+    for (std::size_t i = 1; i < contenders.size(); ++i) Report(name, ours.times, contenders[i].name, contenders[i].times);
+    for (std::size_t i = 1; i < contenders.size(); ++i) {
+        Report(name + " (on disk)", ours.onDisk, contenders[i].name, contenders[i].onDisk);
+    }
 }
 
 void CheckSameFiles(const std::string& expectedFolder, const std::string& folder, std::size_t count) {
@@ -207,14 +229,14 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
     auto target = [&](const char* who) { return root + "/sim-" + who + "/Texture"; };
 
     std::vector<Contender> contenders;
-    contenders.push_back({"ours", [&] { InstallSelectedAreas(engines->session, rows, areas); }, {}});
+    contenders.push_back({"ours", [&] { InstallSelectedAreas(engines->session, rows, areas); }});
     if (fresh) {
-        contenders.push_back({"cp -p", [&] { ShellOrExit("cp -p '" + source + "/'* '" + target("cp") + "/'"); }, {}});
+        contenders.push_back({"cp -p", [&] { ShellOrExit("cp -p '" + source + "/'* '" + target("cp") + "/'"); }});
     } else {
         contenders.push_back(
-            {"cp -p -f", [&] { ShellOrExit("cp -p -f '" + source + "/'* '" + target("cp") + "/'"); }, {}});
+            {"cp -p -f", [&] { ShellOrExit("cp -p -f '" + source + "/'* '" + target("cp") + "/'"); }});
         contenders.push_back(
-            {"rsync -t", [&] { ShellOrExit("rsync -t '" + source + "/'* '" + target("rsync") + "/'"); }, {}});
+            {"rsync -t", [&] { ShellOrExit("rsync -t '" + source + "/'* '" + target("rsync") + "/'"); }});
     }
     auto setUp = [&] {
         for (const char* who : {"ours", "cp", "rsync"}) {
@@ -252,13 +274,12 @@ void BenchBackup(const Options& options, const std::string& root, std::size_t co
     }
     std::unique_ptr<Engines> engines;
     std::vector<Contender> contenders;
-    contenders.push_back({"ours", [&] { RunBackupFolderLoop(engines->session, BackupRun::CreateMain); }, {}});
+    contenders.push_back({"ours", [&] { RunBackupFolderLoop(engines->session, BackupRun::CreateMain); }});
     contenders.push_back({"rsync -t",
                           [&] {
                               ShellOrExit("rsync -t --files-from='" + root + "/files-from.txt' '" + source + "/' '" +
                                           root + "/backup-rsync/'");
-                          },
-                          {}});
+                          }});
     auto setUp = [&] {
         for (const char* who : {"/backup-ours", "/backup-rsync"}) {
             RemoveTree(root + who);
