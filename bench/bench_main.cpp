@@ -2,7 +2,7 @@
 // in one run, and prints one line per case and reference tool: the median
 // time of each side and of their ratio, with the lowest and highest beside it,
 // then the same lines for the time until the data was on the disk (sync):
-//   install-small: ours 1.23 (1.10-1.40) s, cp -p -f 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 6 rounds
+//   install-small: ours 1.23 (1.10-1.40) s, cp -p -f 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 5 rounds
 // Usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [folder for the data] [one case]
 // The status window is a stand-in that draws nothing and skips the completion
 // pause, so that only the engines' own work and the copying are measured.
@@ -122,7 +122,6 @@ Timing Time(const std::string& sourceFolder, const std::function<void()>& work, 
 }
 
 struct Options {
-    std::string folder;
     std::string only;      // one case, or all when empty
     int rounds = 0;        // 0: each case's own number
     bool oursOnly = false;  // no reference tools: for strace and callgrind
