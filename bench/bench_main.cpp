@@ -1,19 +1,24 @@
 // Times the install and backup engines against cp and rsync on the same data,
-// in one run, and prints one line per case:
-//   install-small: ours 1.23 s, cp 1.20 s, ratio 1.03
-// Usage: vrx_bench [folder for the data] [one case]
+// in one run, and prints one line per case and reference tool: the median
+// time of each side and of their ratio, with the lowest and highest beside it,
+// then the same lines for the time until the data was on the disk (sync):
+//   install-small: ours 1.23 (1.10-1.40) s, cp -p -f 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 5 rounds
+// Usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [folder for the data] [one case]
 // The status window is a stand-in that draws nothing and skips the completion
 // pause, so that only the engines' own work and the copying are measured.
 
 #include <algorithm>
+#include <csignal>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "BenchData.h"
@@ -83,37 +88,111 @@ struct Engines {
           session{fs, prompts, status, history, cfg, settings, appFolder, SettingsFilePathFor(appFolder)} {}
 };
 
-double Seconds(const std::function<void()>& work) {
-    // Written-back data and freed blocks of the set-up must not be charged to the run.
+// Lets the disk settle before a timed run: nothing of earlier writes, removals
+// or set-up may be written back while the run is timed. The sources are read
+// once more so that every run finds them in the page cache, whatever the runs
+// and set-up before it pushed out.
+void Settle(const std::string& sourceFolder) {
+    Shell("cat '" + sourceFolder + "'/* > /dev/null");
     Shell("sync");
     std::this_thread::sleep_for(std::chrono::seconds(1));
     Shell("sync");
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Alternates which side goes first, so that neither always runs right after the other's writes.
-void RunAlternated(int round, const std::function<void()>& ours, const std::function<void()>& theirs) {
-    if (round % 2 == 0) {
-        ours();
-        theirs();
-    } else {
-        theirs();
-        ours();
+// How long a run took, and how long until its data was on the disk: cp
+// leaves its writes in the page cache when it returns, while a crash-safe copy
+// starts them itself, so both are shown.
+struct Timing {
+    double run;
+    double onDisk;
+};
+
+// Times work on a settled disk; with stop, the process stops itself (SIGSTOP)
+// just before and just after, so that a tracer sees only the work.
+Timing Time(const std::string& sourceFolder, const std::function<void()>& work, bool stop) {
+    Settle(sourceFolder);
+    if (stop) raise(SIGSTOP);
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const auto done = std::chrono::steady_clock::now();
+    if (stop) raise(SIGSTOP);
+    ::sync();
+    const auto synced = std::chrono::steady_clock::now();
+    return {std::chrono::duration<double>(done - start).count(),
+            std::chrono::duration<double>(synced - start).count()};
+}
+
+struct Options {
+    std::string only;      // one case, or all when empty
+    int rounds = 0;        // 0: each case's own number
+    bool oursOnly = false;  // no reference tools: for strace and callgrind
+    bool stopAroundOurs = false;  // SIGSTOP before and after each run of ours, for a tracer
+};
+
+// One tool under test: ours (always first) or a reference.
+struct Contender {
+    Contender(std::string who, std::function<void()> work) : name(std::move(who)), run(std::move(work)) {}
+    std::string name;
+    std::function<void()> run;
+    std::vector<double> times;
+    std::vector<double> onDisk;
+};
+
+// Runs rounds of the contenders in turn, each round in another order so that
+// none always follows the same one's writes; setUp lays down fresh data
+// before each round and check looks at ours afterwards.
+void RunRounds(const Options& options, int rounds, const std::string& sourceFolder, std::vector<Contender>& contenders,
+               const std::function<void()>& setUp, const std::function<void()>& check) {
+    if (options.oursOnly) contenders.erase(contenders.begin() + 1, contenders.end());
+    std::vector<std::size_t> order(contenders.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::vector<std::vector<std::size_t>> orders;
+    do orders.push_back(order);
+    while (std::next_permutation(order.begin(), order.end()));
+    // Each contender first, then each one last, before the remaining orders.
+    std::stable_partition(orders.begin(), orders.end(),
+                          [&](const auto& o) { return o.size() < 3 || o[1] == (o[0] + 1) % o.size(); });
+    for (int round = 0; round < rounds; ++round) {
+        setUp();
+        for (const std::size_t i : orders[static_cast<std::size_t>(round) % orders.size()]) {
+            const Timing timing = Time(sourceFolder, contenders[i].run, i == 0 && options.stopAroundOurs);
+            contenders[i].times.push_back(timing.run);
+            contenders[i].onDisk.push_back(timing.onDisk);
+        }
+        check();
     }
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+std::string Spread(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const double median = v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f (%.2f-%.2f)", median, v.front(), v.back());
+    return text;
 }
 
-void Report(const char* name, const char* other, const std::vector<double>& ours, const std::vector<double>& theirs) {
-    double a = Median(ours);
-    double b = Median(theirs);
-    std::printf("%s: ours %.2f s, %s %.2f s, ratio %.2f\n", name, a, other, b, a / b);
+// "name: ours 1.23 (1.10-1.40) s, cp 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 5 rounds": medians, then
+// min-max over the rounds; the ratio is taken within each round.
+void Report(const std::string& name, const std::vector<double>& ours, const std::string& otherName,
+            const std::vector<double>& other) {
+    std::printf("%s: ours %s s", name.c_str(), Spread(ours).c_str());
+    if (!other.empty()) {
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < ours.size() && i < other.size(); ++i) ratios.push_back(ours[i] / other[i]);
+        std::printf(", %s %s s, ratio %s", otherName.c_str(), Spread(other).c_str(), Spread(ratios).c_str());
+    }
+    std::printf(" over %zu rounds\n", ours.size());
     std::fflush(stdout);
+}
+
+// One line against each reference tool, then the same until the data was on the disk.
+void ReportAgainstEach(const std::string& name, const std::vector<Contender>& contenders) {
+    const Contender& ours = contenders.front();
+    if (contenders.size() == 1) Report(name, ours.times, "", {});
+    for (std::size_t i = 1; i < contenders.size(); ++i) Report(name, ours.times, contenders[i].name, contenders[i].times);
+    for (std::size_t i = 1; i < contenders.size(); ++i) {
+        Report(name + " (on disk)", ours.onDisk, contenders[i].name, contenders[i].onDisk);
+    }
 }
 
 void CheckSameFiles(const std::string& expectedFolder, const std::string& folder, std::size_t count) {
@@ -129,42 +208,61 @@ void CheckSameFiles(const std::string& expectedFolder, const std::string& folder
     }
 }
 
-// Installs count files of size bytes over older files of the same names.
-void BenchInstall(const std::string& root, const char* name, std::size_t count, std::size_t size, int rounds) {
-    const std::string app = root + "/app";
-    const auto names = TextureNames(count);
-    MakeFiles(app + "/Area1", names, size, 'n');
-    std::vector<SceneryArea> areas{{"Bench", "Area1", "", "", "", "Texture"}};
-    std::vector<double> ours, cp;
-    for (int round = 0; round < rounds; ++round) {
-        RemoveTree(root + "/sim-ours");
-        RemoveTree(root + "/sim-cp");
-        MakeFiles(root + "/sim-ours/Texture", names, size, 'o');
-        MakeFiles(root + "/sim-cp/Texture", names, size, 'o');
-        Engines engines(app);
-        engines.settings.fspath = root + "/sim-ours";
-        OneCheckedRow rows;
-        auto runOurs = [&] { ours.push_back(Seconds([&] { InstallSelectedAreas(engines.session, rows, areas); })); };
-        auto runCp = [&] {
-            cp.push_back(Seconds([&] {
-                if (!Shell("cp -p -f '" + app + "/Area1/'* '" + root + "/sim-cp/Texture/'")) std::exit(1);
-            }));
-        };
-        RunAlternated(round, runOurs, runCp);
-        CheckSameFiles(app + "/Area1", root + "/sim-ours/Texture", count);
+void ShellOrExit(const std::string& command) {
+    if (!Shell(command)) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
     }
-    RemoveTree(root + "/sim-ours");
-    RemoveTree(root + "/sim-cp");
+}
+
+// Installs count files of size bytes into the simulator's Texture folder:
+// over older files of the same names, or into an empty folder (fresh).
+void BenchInstall(const Options& options, const std::string& root, const char* name, std::size_t count,
+                  std::size_t size, bool fresh, int rounds) {
+    const std::string app = root + "/app";
+    const std::string source = app + "/Area1";
+    const auto names = TextureNames(count);
+    MakeFiles(source, names, size, 'n');
+    const std::vector<SceneryArea> areas{{"Bench", "Area1", "", "", "", "Texture"}};
+    const OneCheckedRow rows;
+    std::unique_ptr<Engines> engines;
+    auto target = [&](const char* who) { return root + "/sim-" + who + "/Texture"; };
+
+    std::vector<Contender> contenders;
+    contenders.push_back({"ours", [&] { InstallSelectedAreas(engines->session, rows, areas); }});
+    if (fresh) {
+        contenders.push_back({"cp -p", [&] { ShellOrExit("cp -p '" + source + "/'* '" + target("cp") + "/'"); }});
+    } else {
+        contenders.push_back(
+            {"cp -p -f", [&] { ShellOrExit("cp -p -f '" + source + "/'* '" + target("cp") + "/'"); }});
+        contenders.push_back(
+            {"rsync -t", [&] { ShellOrExit("rsync -t '" + source + "/'* '" + target("rsync") + "/'"); }});
+    }
+    auto setUp = [&] {
+        for (const char* who : {"ours", "cp", "rsync"}) {
+            RemoveTree(root + "/sim-" + who);
+            if (fresh) {
+                std::filesystem::create_directories(target(who));
+            } else {
+                MakeFiles(target(who), names, size, 'o');
+            }
+        }
+        engines = std::make_unique<Engines>(app);
+        engines->settings.fspath = root + "/sim-ours";
+    };
+    RunRounds(options, rounds, source, contenders, setUp, [&] { CheckSameFiles(source, target("ours"), count); });
+    for (const char* who : {"ours", "cp", "rsync"}) RemoveTree(root + "/sim-" + who);
     RemoveTree(app);
-    Report(name, "cp", ours, cp);
+    ReportAgainstEach(name, contenders);
 }
 
 // Backs up a 10,000-entry list whose names differ in case from the files.
-void BenchBackup(const std::string& root, std::size_t count, std::size_t size, int rounds) {
+void BenchBackup(const Options& options, const std::string& root, std::size_t count, std::size_t size, int rounds) {
     const std::string app = root + "/app";
+    const std::string source = root + "/sim/Texture";
     const auto names = TextureNames(count);
     const auto listed = UpperCased(names);
-    MakeFiles(root + "/sim/Texture", names, size, 's');
+    MakeFiles(source, names, size, 's');
     std::filesystem::create_directories(app);
     {
         std::ofstream list(app + "/backup.lst", std::ios::binary);
@@ -174,30 +272,30 @@ void BenchBackup(const std::string& root, std::size_t count, std::size_t size, i
         std::ofstream files(root + "/files-from.txt", std::ios::binary);
         for (const auto& n : names) files << n << "\n";
     }
-    std::vector<double> ours, rsync;
-    for (int round = 0; round < rounds; ++round) {
-        RemoveTree(root + "/backup-ours");
-        RemoveTree(root + "/backup-rsync");
-        std::filesystem::create_directories(root + "/backup-ours");
-        std::filesystem::create_directories(root + "/backup-rsync");
-        Engines engines(app);
-        engines.settings.fspath = root + "/sim";
-        engines.settings.backuppath = root + "/backup-ours";
-        engines.session.backupSourceFolders[0] = "Texture";
-        auto runOurs = [&] {
-            ours.push_back(Seconds([&] { RunBackupFolderLoop(engines.session, BackupRun::CreateMain); }));
-        };
-        auto runRsync = [&] {
-            rsync.push_back(Seconds([&] {
-                if (!Shell("rsync -t --files-from='" + root + "/files-from.txt' '" + root + "/sim/Texture/' '" +
-                           root + "/backup-rsync/'"))
-                    std::exit(1);
-            }));
-        };
-        RunAlternated(round, runOurs, runRsync);
-        CheckSameFiles(root + "/sim/Texture", root + "/backup-ours", count);
-    }
-    Report("backup-list", "rsync", ours, rsync);
+    std::unique_ptr<Engines> engines;
+    std::vector<Contender> contenders;
+    contenders.push_back({"ours", [&] { RunBackupFolderLoop(engines->session, BackupRun::CreateMain); }});
+    contenders.push_back({"rsync -t",
+                          [&] {
+                              ShellOrExit("rsync -t --files-from='" + root + "/files-from.txt' '" + source + "/' '" +
+                                          root + "/backup-rsync/'");
+                          }});
+    auto setUp = [&] {
+        for (const char* who : {"/backup-ours", "/backup-rsync"}) {
+            RemoveTree(root + who);
+            std::filesystem::create_directories(root + who);
+        }
+        engines = std::make_unique<Engines>(app);
+        engines->settings.fspath = root + "/sim";
+        engines->settings.backuppath = root + "/backup-ours";
+        engines->session.backupSourceFolders[0] = "Texture";
+    };
+    RunRounds(options, rounds, source, contenders, setUp, [&] { CheckSameFiles(source, root + "/backup-ours", count); });
+    RemoveTree(root + "/backup-ours");
+    RemoveTree(root + "/backup-rsync");
+    RemoveTree(root + "/sim");
+    RemoveTree(app);
+    ReportAgainstEach("backup-list", contenders);
 }
 
 }  // namespace
@@ -205,19 +303,36 @@ void BenchBackup(const std::string& root, std::size_t count, std::size_t size, i
 int main(int argc, char** argv) {
     // A file-size limit must fail the engines' writes, not kill the run silently.
     vrx::IgnoreFileSizeSignal();
-    std::string base = argc > 1 ? argv[1] : std::filesystem::temp_directory_path().string();
+    Options options;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--rounds" && i + 1 < argc) {
+            options.rounds = std::atoi(argv[++i]);
+        } else if (arg == "--ours-only") {
+            options.oursOnly = true;
+        } else if (arg == "--stop-around-ours") {
+            options.stopAroundOurs = true;
+        } else if (arg.starts_with("--")) {
+            std::fprintf(stderr, "usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [folder] [case]\n");
+            return 2;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    const std::string base = !positional.empty() ? positional[0] : std::filesystem::temp_directory_path().string();
+    options.only = positional.size() > 1 ? positional[1] : "";
     std::string root = base + "/vrx-bench-XXXXXX";
     if (!mkdtemp(root.data())) {
         std::perror("mkdtemp");
         return 1;
     }
-    // An optional second argument runs one case only: install-small, install-large or backup-list.
-    const std::string only = argc > 2 ? argv[2] : "";
-    auto wanted = [&](const char* name) { return only.empty() || only == name; };
-    const int rounds = 3;
-    if (wanted("install-small")) BenchInstall(root, "install-small", 5000, 64 * 1024, rounds);
-    if (wanted("install-large")) BenchInstall(root, "install-large", 200, 8 * 1024 * 1024, rounds);
-    if (wanted("backup-list")) BenchBackup(root, 10000, 16 * 1024, rounds);
+    auto wanted = [&](const char* name) { return options.only.empty() || options.only == name; };
+    auto rounds = [&](int own) { return options.rounds > 0 ? options.rounds : options.oursOnly ? 1 : own; };
+    if (wanted("install-small")) BenchInstall(options, root, "install-small", 5000, 64 * 1024, false, rounds(5));
+    if (wanted("install-fresh")) BenchInstall(options, root, "install-fresh", 5000, 64 * 1024, true, rounds(5));
+    if (wanted("install-large")) BenchInstall(options, root, "install-large", 200, 8 * 1024 * 1024, false, rounds(4));
+    if (wanted("backup-list")) BenchBackup(options, root, 10000, 16 * 1024, rounds(5));
     RemoveTree(root);
     return 0;
 }

@@ -128,6 +128,7 @@ void ProcessBackupList(Session& session, const std::string& fromFolder, const st
 
     // A copy interrupted in an earlier run may have left its temporary file here.
     fs.removeLeftoverTemporaries(toFolder);
+    const CopyRun run(fs);
 
     status.Open();
     status.SetAction(RunCaption(altSuffix, restoring));

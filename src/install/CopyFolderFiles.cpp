@@ -68,6 +68,7 @@ void CopyFolderFiles(Session& session, const std::string& fromFolder, const std:
 
     // An earlier run that was killed mid-copy may have left its temporary files here.
     fs.removeLeftoverTemporaries(toFolder);
+    const CopyRun run(fs);
 
     // Listed again, so files added since the count are copied too.
     const auto names = fs.listOrdinaryFiles(fromFolder);

@@ -62,13 +62,21 @@ public:
     // Attribute bits of the file or folder at path; nullopt when it cannot be examined.
     virtual std::optional<std::uint32_t> attributes(const std::string& path) = 0;
     // Sets read-only, hidden, system and archive as given; 0 makes a plain file.
+    // A link carries no attributes of its own, and what it names is never
+    // changed through it: for a link this does nothing and succeeds.
     virtual bool setAttributes(const std::string& path, std::uint32_t attributes) = 0;
 
     // Copies from over to with the semantics of a Windows file copy: fails when
     // to exists with the read-only or hidden attribute; the new file takes the
     // source's attributes and modification time; an interrupted copy leaves the
-    // old target or the new one, never a half-written file.
+    // old target or the new one, never a half-written file. A link at to is
+    // replaced by the copy, never written through. Copies may keep a temporary
+    // file in the target's folder for the next copy until endCopyRun.
     virtual CopyResult copyFile(const std::string& from, const std::string& to) = 0;
+
+    // Ends a run of copies: removes the temporary file kept between copies.
+    // Every run over a folder calls it when it ends, however it ends.
+    virtual void endCopyRun() = 0;
 
     // Removes temporary files a copy into folder left behind when it was interrupted.
     virtual void removeLeftoverTemporaries(const std::string& folder) = 0;
@@ -88,6 +96,18 @@ public:
     // Appends one line and CR LF, creating the file when it is missing;
     // Failed, without waiting, when the path is not a regular file.
     virtual WriteResult appendTextLine(const std::string& path, const std::string& line) = 0;
+};
+
+// Ends the run of copies when it goes out of scope, so that every way out of a run ends it.
+class CopyRun {
+public:
+    explicit CopyRun(FileSystem& fs) : fs_(fs) {}
+    ~CopyRun() { fs_.endCopyRun(); }
+    CopyRun(const CopyRun&) = delete;
+    CopyRun& operator=(const CopyRun&) = delete;
+
+private:
+    FileSystem& fs_;
 };
 
 }  // namespace vrx

@@ -87,6 +87,7 @@ TEST_F(CaseResolution, NewFilesTakeTheSpellingOfAnExistingEntry) {
     WriteFile(dir / "texture/history.txt", "");
 
     ASSERT_TRUE(fs.copyFile(dir / "source.bmp", dir / "TEXTURE/A.BMP").ok);
+    fs.endCopyRun();
     ASSERT_EQ(fs.writeTextFile(dir / "Texture/SETTINGS.CFG", {"y"}), WriteResult::Ok);
     ASSERT_EQ(fs.appendTextLine(dir / "texture/HISTORY.TXT", "z"), WriteResult::Ok);
     EXPECT_FALSE(fs.createFolder(dir / "TEXTURE"));

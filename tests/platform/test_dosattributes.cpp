@@ -132,13 +132,17 @@ TEST_F(DosAttributes, FoldersReportTheDirectoryBit) {
     EXPECT_FALSE(fs.setAttributes(dir / "missing", 0));
 }
 
-TEST_F(DosAttributes, LinksAreFollowed) {
-    WriteFile(dir / "real.bmp", "x");
-    SetRawDosAttrib(dir / "real.bmp", "0x2");
-    ASSERT_EQ(symlink("real.bmp", (dir / "link.bmp").c_str()), 0);
-    EXPECT_EQ(fs.attributes(dir / "LINK.BMP"), AttrHidden);
-    ASSERT_TRUE(fs.setAttributes(dir / "link.bmp", AttrArchive));
-    EXPECT_EQ(RawDosAttrib(dir / "real.bmp"), "0x20");
+TEST_F(DosAttributes, LinksAreReadThroughButNeverChangedThrough) {
+    WriteFile(dir / "elsewhere/real.bmp", "x");
+    SetRawDosAttrib(dir / "elsewhere/real.bmp", "0x2");
+    test::SetMode(dir / "elsewhere/real.bmp", 0444);
+    ASSERT_EQ(symlink((dir / "elsewhere/real.bmp").c_str(), (dir / "link.bmp").c_str()), 0);
+    EXPECT_EQ(fs.attributes(dir / "LINK.BMP"), AttrHidden | AttrReadOnly);
+    for (const std::uint32_t bits : {0u, std::uint32_t{AttrArchive}}) {
+        ASSERT_TRUE(fs.setAttributes(dir / "link.bmp", bits));
+        EXPECT_EQ(RawDosAttrib(dir / "elsewhere/real.bmp"), "0x2");
+        EXPECT_EQ(test::ModeOf(dir / "elsewhere/real.bmp") & 0777, 0444u);
+    }
 }
 
 class OrdinaryFiles : public DosAttributes {

@@ -42,6 +42,7 @@ public:
     }
     CopyResult copyFile(const std::string& from, const std::string& to) override { return real_.copyFile(from, to); }
     void removeLeftoverTemporaries(const std::string& folder) override { real_.removeLeftoverTemporaries(folder); }
+    void endCopyRun() override { real_.endCopyRun(); }
     bool createFolder(const std::string& path) override { return real_.createFolder(path); }
     WriteResult writeTextFile(const std::string& path, const std::vector<std::string>& lines) override {
         return real_.writeTextFile(path, lines);

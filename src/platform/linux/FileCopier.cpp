@@ -7,9 +7,14 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 #include "platform/linux/CaseResolver.h"
 #include "platform/linux/DosAttributes.h"
@@ -36,24 +41,49 @@ bool IsUnsupported(int error) {
            error == ENOSYS;
 }
 
-bool IsHidden(const std::string& path) {
-    std::optional<std::uint32_t> stored;
-    if (const auto raw = ReadDosAttribRaw(path)) stored = ParseDosAttrib(*raw);
-    return stored ? (*stored & AttrHidden) != 0 : NameLooksHidden(LastComponent(path));
+// Whether a target whose user.DOSATTRIB reads raw is hidden; a dot file always is, as Wine shows it.
+bool IsHidden(const std::optional<std::string>& raw, const std::string& path) {
+    if (NameLooksHidden(LastComponent(path))) return true;
+    const std::optional<std::uint32_t> stored = raw ? ParseDosAttrib(*raw) : std::nullopt;
+    return stored && (*stored & AttrHidden) != 0;
 }
 
-// Gives the temporary file the source's hidden, system and archive bits as
-// they will read under the target's name.
-bool CopyDosAttrib(int in, int out, const std::string& from, const std::string& to) {
-    std::optional<std::string> text = ReadDosAttribRaw(in);
-    if (!text) {
-        const bool sourceHidden = NameLooksHidden(LastComponent(from));
-        if (sourceHidden == NameLooksHidden(LastComponent(to))) return true;
-        text = FormatDosAttrib(sourceHidden ? std::uint32_t{AttrHidden} : 0U);
+// The user.DOSATTRIB the copy of from at to must carry: the source's own, or
+// what keeps its hidden bit when the two names read differently; nullopt for none.
+std::optional<std::string> WantedDosAttrib(int in, const std::string& from, const std::string& to) {
+    if (auto text = ReadDosAttribRaw(in)) return text;
+    const bool sourceHidden = NameLooksHidden(LastComponent(from));
+    if (sourceHidden == NameLooksHidden(LastComponent(to))) return std::nullopt;
+    return FormatDosAttrib(sourceHidden ? std::uint32_t{AttrHidden} : 0U);
+}
+
+// Gives the temporary file (whose attribute now reads current) the wanted user.DOSATTRIB.
+bool SetDosAttrib(int fd, const std::optional<std::string>& wanted, const std::optional<std::string>& current) {
+    if (wanted == current) return true;
+    if (!wanted) {
+        // A reused file must not keep the attributes of the file it was.
+        return ::fremovexattr(fd, kDosAttribName) == 0 || errno == ENODATA || errno == ENOTSUP ||
+               errno == EOPNOTSUPP;
     }
-    if (::fsetxattr(out, kDosAttribName, text->data(), text->size(), 0) == 0) return true;
-    // Attributes matter less than the data; only a full disk makes the copy fail here.
-    return errno != ENOSPC && errno != EDQUOT && errno != EIO;
+    if (::fsetxattr(fd, kDosAttribName, wanted->data(), wanted->size(), 0) == 0) return true;
+    // Attributes matter less than the data; only a full disk makes the copy of a fresh file fail here.
+    return !current && errno != ENOSPC && errno != EDQUOT && errno != EIO;
+}
+
+// The permission bits a copy of a file with mode source gets: the source's,
+// within the umask, except that read-only follows the source whatever the umask.
+mode_t CopyMode(mode_t source) {
+    const mode_t created = source & 0777 & ~ProcessUmask();
+    return ((created & kWriteBits) == 0) == ((source & kWriteBits) == 0) ? created : source & 0777;
+}
+
+// Whether the file described by st may become our next temporary file: a
+// plain file with no other name, which we own, so that writing it changes
+// nothing anyone else can see.
+bool MayReuse(const struct stat& st) {
+    static const uid_t user = ::geteuid();
+    static const gid_t group = ::getegid();
+    return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == user && st.st_gid == group;
 }
 
 class FdCloser {
@@ -74,9 +104,40 @@ private:
     int fd_;
 };
 
+// Whether the open file carries extended attributes beyond user.DOSATTRIB
+// (which every copy sets or removes) and security labels (which any new file
+// in the folder gets alike): access lists and other programs' attributes
+// belong to the file they were set on, not to the next copy.
+bool HasForeignAttributes(int fd) {
+    std::array<char, 1024> names{};
+    const ssize_t length = ::flistxattr(fd, names.data(), names.size());
+    if (length < 0) return errno != ENOTSUP && errno != EOPNOTSUPP;
+    for (std::string_view rest(names.data(), static_cast<std::size_t>(length)); !rest.empty();) {
+        const std::string_view name = rest.substr(0, rest.find('\0'));
+        if (name != kDosAttribName && !name.starts_with("security.")) return true;
+        rest.remove_prefix(std::min(rest.size(), name.size() + 1));
+    }
+    return false;
+}
+
+int KernelExchange(const std::string& a, const std::string& b) {
+    return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
+}
+
 }  // namespace
 
-CopyResult FileCopier::copy(const std::string& from, const std::string& to, const std::function<void()>& beforeRename) {
+FileCopier::FileCopier(CaseResolver& resolver) : resolver_(resolver), exchange_(KernelExchange) {}
+
+FileCopier::~FileCopier() { release(); }
+
+void FileCopier::release() {
+    if (kept_.fd < 0) return;
+    ::close(kept_.fd);
+    ::unlink(kept_.path.c_str());
+    kept_ = {};
+}
+
+CopyResult FileCopier::copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace) {
     std::string source = from;
     int in = ::open(source.c_str(), kSourceFlags);
     if (in < 0 && (errno == ENOENT || errno == ENOTDIR)) {
@@ -90,18 +151,25 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     if (S_ISDIR(sourceStat.st_mode)) return Failure("source is a folder", source);
     if (!S_ISREG(sourceStat.st_mode)) return Failure("source is not a plain file", source);
 
+    // A link at the target's name is replaced itself, never written through,
+    // so only what the link names can be a folder; its attributes do not matter.
     const CaseResolver::Entry target = resolver_.resolve(to);
+    const std::string& targetPath = target.path;
+    std::optional<std::string> targetDosAttrib;
     if (target.exists) {
-        if (S_ISDIR(target.st.st_mode)) return Failure("target is a folder", target.path);
-        // Checked here because a rename (and root) would replace such a file without complaint.
-        if ((target.st.st_mode & kWriteBits) == 0) return Failure("target is read-only", target.path);
-        if (IsHidden(target.path)) return Failure("target is hidden", target.path);
+        if (S_ISDIR(target.st.st_mode)) return Failure("target is a folder", targetPath);
+        if (!target.isLink) {
+            // Checked here because a rename (and root) would replace such a file without complaint.
+            if ((target.st.st_mode & kWriteBits) == 0) return Failure("target is read-only", targetPath);
+            targetDosAttrib = ReadDosAttribRaw(targetPath);
+        }
+        if (IsHidden(targetDosAttrib, targetPath)) return Failure("target is hidden", targetPath);
     }
+    const struct stat* reusable = target.exists && !target.isLink && MayReuse(target.st) ? &target.st : nullptr;
 
-    const std::string targetPath = ThroughLink(target);
     const std::string folder = ParentFolder(targetPath);
-    TemporaryFile temp = CreateTemporaryIn(folder, sourceStat.st_mode & 0777);
-    if (temp.fd < 0) return Failure("cannot create a file in", folder, temp.error);
+    Temporary temp = takeTemporary(folder, sourceStat.st_mode & 0777);
+    if (temp.fd < 0) return Failure("cannot create a file in", folder, errno);
     FdCloser outCloser(temp.fd);
     auto fail = [&](const std::string& what) {
         const int error = errno;
@@ -111,29 +179,81 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     };
 
     if (!copyData(in, temp.fd, sourceStat, folder)) return fail("cannot copy data to");
-    // The umask may have taken every write bit from a writable source; read-only must follow the source.
-    const mode_t created = sourceStat.st_mode & 0777 & ~ProcessUmask();
-    if (((created & kWriteBits) == 0) != ((sourceStat.st_mode & kWriteBits) == 0) &&
-        ::fchmod(temp.fd, sourceStat.st_mode & 0777) != 0) {
-        return fail("cannot set the permissions of");
+    const mode_t mode = CopyMode(sourceStat.st_mode);
+    if (temp.mode != mode && ::fchmod(temp.fd, mode) != 0) return fail("cannot set the permissions of");
+    if (!SetDosAttrib(temp.fd, WantedDosAttrib(in, source, targetPath), temp.dosAttrib)) {
+        return fail("cannot set the attributes of");
     }
-    if (!CopyDosAttrib(in, temp.fd, source, targetPath)) return fail("cannot set the attributes of");
     const timespec times[2] = {{0, UTIME_OMIT}, sourceStat.st_mtim};
     if (::futimens(temp.fd, times) != 0) return fail("cannot set the time of");
+    // A rename over a file makes ext4 write the new data before the rename
+    // commits; an exchange does not, so the write-back is started here, for a
+    // power loss to leave the old content or the new, as after a rename.
+    if (reusable && ::sync_file_range(temp.fd, 0, 0, SYNC_FILE_RANGE_WRITE) != 0) {
+        return fail("cannot write");
+    }
     if (::close(outCloser.release()) != 0) {
         const int error = errno;
         ::unlink(temp.path.c_str());
         return Failure("cannot write", targetPath, error);
     }
 
-    if (beforeRename) beforeRename();
-    if (::rename(temp.path.c_str(), targetPath.c_str()) != 0) {
+    if (beforeReplace) beforeReplace();
+    if (!replace(temp, targetPath, reusable, targetDosAttrib)) {
         const int error = errno;
         ::unlink(temp.path.c_str());
         return Failure("cannot replace", targetPath, error);
     }
     resolver_.noteAdded(folder, LastComponent(targetPath));
     return {true, {}};
+}
+
+FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_t mode) {
+    if (kept_.fd >= 0 && kept_.folder == folder) {
+        Temporary temp = std::exchange(kept_, {});
+        if (::ftruncate(temp.fd, 0) == 0) return temp;
+        ::close(temp.fd);
+        ::unlink(temp.path.c_str());
+    }
+    release();  // a temporary kept in another folder is not needed any more
+    TemporaryFile created = CreateTemporaryIn(folder, mode);
+    Temporary temp;
+    temp.fd = created.fd;
+    temp.path = std::move(created.path);
+    temp.folder = folder;
+    temp.mode = mode & ~ProcessUmask();
+    errno = created.error;
+    return temp;
+}
+
+bool FileCopier::replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable,
+                         const std::optional<std::string>& targetDosAttrib) {
+    if (reusable && noExchange_ != reusable->st_dev) {
+        if (exchange_(temp.path, targetPath) == 0) {
+            keepOrDrop(temp, *reusable, targetDosAttrib);
+            return true;
+        }
+        // File systems that cannot exchange say so with EINVAL (old kernels with ENOSYS): rename there.
+        if (errno != EINVAL && errno != ENOSYS) return false;
+        noExchange_ = reusable->st_dev;
+    }
+    return ::rename(temp.path.c_str(), targetPath.c_str()) == 0;
+}
+
+void FileCopier::keepOrDrop(const Temporary& temp, const struct stat& exchanged,
+                            const std::optional<std::string>& dosAttrib) {
+    // What is under the temporary name now is checked through the descriptor
+    // itself: the target may have changed since it was examined.
+    const int fd = ::open(temp.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && MayReuse(st) && st.st_dev == exchanged.st_dev &&
+        st.st_ino == exchanged.st_ino && !HasForeignAttributes(fd)) {
+        kept_ = {fd, temp.path, temp.folder, static_cast<mode_t>(st.st_mode & 07777), dosAttrib};
+        return;
+    }
+    // Not ours to write: only our name for it goes.
+    if (fd >= 0) ::close(fd);
+    ::unlink(temp.path.c_str());
 }
 
 bool FileCopier::copyData(int in, int out, const struct stat& source, const std::string& targetFolder) {

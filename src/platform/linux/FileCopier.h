@@ -1,11 +1,20 @@
 #pragma once
 // The replacing file copy with the semantics of a Windows file copy, made
 // atomic: the data goes into a hidden temporary file in the target's folder,
-// which is renamed over the target only once it is complete.
+// which takes the target's place only once it is complete.
+//
+// Creating an inode for every file and freeing the replaced one costs more
+// than the copy itself on ext4, so the copier reuses them: the complete temporary file is exchanged with the target
+// (renameat2 RENAME_EXCHANGE), and the old target, now under the temporary
+// name, becomes the temporary file of the next copy into that folder. Only a
+// plain file with no other name, owned by us, is ever reused; anything else
+// that ends up under the temporary name is unlinked untouched. The kept
+// temporary is removed by release(), which every run over a folder ends with.
 
 #include <sys/stat.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,19 +26,53 @@ class CaseResolver;
 
 class FileCopier {
 public:
-    explicit FileCopier(CaseResolver& resolver) : resolver_(resolver) {}
+    // Exchanges the files at two paths; 0, or -1 with errno set (as renameat2 does).
+    using Exchange = std::function<int(const std::string& a, const std::string& b)>;
 
-    // Copies from over to (both resolved without regard to case); beforeRename
-    // runs when the temporary file is complete, just before the rename.
-    CopyResult copy(const std::string& from, const std::string& to, const std::function<void()>& beforeRename);
+    explicit FileCopier(CaseResolver& resolver);
+    ~FileCopier();
+    FileCopier(const FileCopier&) = delete;
+    FileCopier& operator=(const FileCopier&) = delete;
+
+    // Copies from over to (both resolved without regard to case); beforeReplace
+    // runs when the temporary file is complete, just before it takes the target's place.
+    CopyResult copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace);
+
+    // Removes the temporary file kept for the next copy, if any.
+    void release();
+
+    // Test hook: stands in for the kernel's exchange of two files.
+    void setExchangeForTesting(Exchange exchange) { exchange_ = std::move(exchange); }
 
 private:
+    // The temporary file being written: a fresh one or the kept one.
+    struct Temporary {
+        int fd = -1;
+        std::string path;
+        std::string folder;
+        mode_t mode = 0;                       // its permission bits as they are now
+        std::optional<std::string> dosAttrib;  // its user.DOSATTRIB as it is now
+    };
+
+    // The kept temporary when it lives in folder, else a new one; fd < 0 with errno set on failure.
+    Temporary takeTemporary(const std::string& folder, mode_t mode);
+    // Puts temp in place of the target at targetPath. reusable is the target's
+    // stat when it may become the next temporary (then it is exchanged and kept
+    // when still safe to), else nullptr (then temp is renamed over it).
+    bool replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable,
+                 const std::optional<std::string>& targetDosAttrib);
+    // Takes over the file now under temp.path after an exchange, or unlinks it.
+    void keepOrDrop(const Temporary& temp, const struct stat& exchanged,
+                    const std::optional<std::string>& dosAttrib);
+
     // Copies all data of in (described by source) to out; false with errno set on failure.
     bool copyData(int in, int out, const struct stat& source, const std::string& targetFolder);
     bool copyByReadWrite(int in, int out);
 
     CaseResolver& resolver_;
     std::vector<char> buffer_;
+    Temporary kept_;
+    Exchange exchange_;
     // Where a fast path failed as unsupported, so that it is not tried again for every file.
     struct Unsupported {
         dev_t sourceDevice = 0;
@@ -41,6 +84,7 @@ private:
     };
     Unsupported noClone_;
     Unsupported noCopyRange_;
+    std::optional<dev_t> noExchange_;  // the device whose file system cannot exchange files
 };
 
 }  // namespace vrx

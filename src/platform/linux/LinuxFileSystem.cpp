@@ -61,6 +61,10 @@ void LinuxFileSystem::setBeforeRenameHookForTesting(std::function<void()> hook) 
     impl_->beforeRename = std::move(hook);
 }
 
+void LinuxFileSystem::setExchangeForTesting(std::function<int(const std::string&, const std::string&)> exchange) {
+    impl_->copier.setExchangeForTesting(std::move(exchange));
+}
+
 std::optional<std::vector<std::string>> LinuxFileSystem::listOrdinaryFiles(const std::string& folder) {
     const std::string path = resolve(folder);
     DirHandle dir(opendir(path.c_str()));
@@ -120,6 +124,7 @@ std::optional<std::uint32_t> LinuxFileSystem::attributes(const std::string& path
 
 bool LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
     const auto entry = impl_->resolver.resolve(path);
+    if (entry.isLink) return entry.exists;  // what the link names is not ours to change
     return entry.exists && SetDosAttributes(entry.path, entry.st, attributes);
 }
 
@@ -127,7 +132,10 @@ CopyResult LinuxFileSystem::copyFile(const std::string& from, const std::string&
     return impl_->copier.copy(from, to, impl_->beforeRename);
 }
 
+void LinuxFileSystem::endCopyRun() { impl_->copier.release(); }
+
 void LinuxFileSystem::removeLeftoverTemporaries(const std::string& folder) {
+    impl_->copier.release();  // the kept temporary may be among them
     const std::string path = resolve(folder);
     DirHandle dir(opendir(path.c_str()));
     if (!dir) return;

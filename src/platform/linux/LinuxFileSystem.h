@@ -24,6 +24,7 @@ public:
     std::optional<std::uint32_t> attributes(const std::string& path) override;
     bool setAttributes(const std::string& path, std::uint32_t attributes) override;
     CopyResult copyFile(const std::string& from, const std::string& to) override;
+    void endCopyRun() override;
     void removeLeftoverTemporaries(const std::string& folder) override;
     bool createFolder(const std::string& path) override;
     std::optional<TextLines> readTextLines(const std::string& path) override;
@@ -35,8 +36,12 @@ public:
     std::string resolve(const std::string& path);
 
     // Test hook: called after a copy's temporary file is complete and before it
-    // is renamed over the target, so a test can interrupt the copy there.
+    // takes the target's place, so a test can interrupt the copy there.
     void setBeforeRenameHookForTesting(std::function<void()> hook);
+
+    // Test hook: stands in for the kernel's exchange of two files in copies,
+    // so a test can make it fail as file systems without it do.
+    void setExchangeForTesting(std::function<int(const std::string&, const std::string&)> exchange);
 
 private:
     struct Impl;
