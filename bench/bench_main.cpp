@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "StandIns.h"
 #include "session/Session.h"
 #include "backup/BackupEngine.h"
 #include "config/AppSettings.h"
@@ -39,38 +40,6 @@ namespace {
 
 using namespace vrx;
 using namespace vrx::bench;
-
-// Any message box during a benchmark means the engine failed.
-class FailOnPrompt final : public Prompts {
-public:
-    void message(const std::string& text, const std::string&) override { fail(text); }
-    bool askYesNo(const std::string& text, const std::string&) override { return fail(text); }
-    bool askOkCancel(const std::string& text, const std::string&) override { return fail(text); }
-
-private:
-    static bool fail(const std::string& text) {
-        std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
-        std::exit(1);
-    }
-};
-
-class SilentStatusView final : public StatusView {
-public:
-    void show() override {}
-    void hide() override {}
-    void setActionText(const std::string&) override {}
-    void showBar(const ProgressBarModel&) override {}
-    void processEvents() override {}
-    void beep() override {}
-    void pauseWithoutEvents(std::chrono::milliseconds) override {}
-};
-
-class OneCheckedRow final : public AreaChecks {
-public:
-    int RowCount() const override { return 1; }
-    bool IsChecked(int) const override { return true; }
-    std::string RowText(int) const override { return "Bench"; }
-};
 
 struct Engines {
     LinuxFileSystem fs;

@@ -1,8 +1,9 @@
 #pragma once
-// The user's side of a benchmark run: no message box may appear, the status
-// window is either drawn nothing (the engine alone) or the real Qt window,
-// and neither waits out the completion pause, which is the same fixed 1.5 s
-// for both and would only hide the difference being measured.
+// The user's side of a benchmark run, shared by both benchmark programs: no
+// message box may appear, the status window is either drawn nothing (the
+// engine alone) or the real Qt window, and neither waits out the completion
+// pause, which is the same fixed 1.5 s for both and would only hide the
+// difference being measured.
 
 #include <chrono>
 #include <cstdio>
