@@ -332,30 +332,44 @@ TEST(CopyFolderFiles, ConfirmedCancelStopsBeforeTheNextFile) {
     }
 }
 
-TEST(CopyFolderFiles, RemovesTemporariesOfAnInterruptedEarlierCopy) {
-    CopyRig rig;
-    WriteFile(rig.from + "/a.dds", "new");
-
-    // A copy killed between writing its temporary file and renaming it.
+// Runs a copy of from over to in a child that is killed just before the
+// complete file takes the target's place.
+void CopyKilledBeforeReplacing(const std::string& from, const std::string& to) {
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
         LinuxFileSystem fs;
         fs.setBeforeRenameHookForTesting([] { _exit(0); });
-        fs.copyFile(rig.from + "/a.dds", rig.to + "/a.dds");
+        fs.copyFile(from, to);
         _exit(1);
     }
     int waitStatus = 0;
     ASSERT_EQ(waitpid(child, &waitStatus, 0), child);
     ASSERT_TRUE(WIFEXITED(waitStatus));
     ASSERT_EQ(WEXITSTATUS(waitStatus), 0);
-    ASSERT_FALSE(PathExists(rig.to + "/a.dds"));
-    ASSERT_FALSE(ListNames(rig.to).empty());
+}
+
+TEST(CopyFolderFiles, RemovesTemporariesOfAnInterruptedEarlierCopy) {
+    CopyRig rig;
+    WriteFile(rig.from + "/a.dds", "new");
+    WriteFile(rig.to + "/a.dds", "old");
+
+    CopyKilledBeforeReplacing(rig.from + "/a.dds", rig.to + "/a.dds");
+    ASSERT_EQ(ReadFile(rig.to + "/a.dds"), "old");
+    ASSERT_EQ(ListNames(rig.to).size(), 2u);  // the target and the temporary left behind
 
     rig.Run();
 
     EXPECT_EQ(ListNames(rig.to), std::vector<std::string>{"a.dds"});
     EXPECT_EQ(ReadFile(rig.to + "/a.dds"), "new");
+}
+
+TEST(CopyFolderFiles, AnInterruptedCopyToANewNameLeavesNothingBehind) {
+    CopyRig rig;
+    WriteFile(rig.from + "/a.dds", "new");
+
+    CopyKilledBeforeReplacing(rig.from + "/a.dds", rig.to + "/a.dds");
+    EXPECT_TRUE(ListNames(rig.to).empty());
 }
 
 }  // namespace

@@ -165,6 +165,38 @@ TEST_F(FileCopy, TheTemporaryFileIsCompleteAndHiddenBeforeTheRename) {
     EXPECT_TRUE(TemporariesIn(dir / "fsx").empty());
 }
 
+// A new target is written without any name until it is complete, then
+// appears under its own name with everything the source carries.
+TEST_F(FileCopy, ANewTargetHasNoNameUntilItIsComplete) {
+    SetRawDosAttrib(source, "0x21");
+    test::SetMode(source, 0444);
+    test::SetModified(source, 1'200'000'000, 5'000);
+    bool called = false;
+    fs.setBeforeRenameHookForTesting([&] {
+        called = true;
+        EXPECT_TRUE(ListNames(dir / "fsx").empty());
+    });
+    const CopyResult result = fs.copyFile(source, target);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_TRUE(called);
+    EXPECT_EQ(ReadFile(target), "new texture");
+    EXPECT_EQ(RawDosAttrib(target), "0x21");
+    EXPECT_EQ(fs.attributes(target), AttrReadOnly | AttrArchive);
+    EXPECT_EQ(test::ModifiedOf(target).tv_sec, 1'200'000'000);
+    fs.endCopyRun();
+    EXPECT_EQ(ListNames(dir / "fsx"), std::vector<std::string>{"a.bmp"});
+}
+
+// Another program creating the target while the copy writes: its file is
+// left as it is and the copy reports the failure, never replacing it unseen.
+TEST_F(FileCopy, ATargetThatAppearsDuringTheCopyIsLeftAndTheCopyFails) {
+    fs.setBeforeRenameHookForTesting([&] { WriteFile(target, "someone else's"); });
+    EXPECT_FALSE(fs.copyFile(source, target).ok);
+    EXPECT_EQ(ReadFile(target), "someone else's");
+    fs.endCopyRun();
+    EXPECT_EQ(ListNames(dir / "fsx"), std::vector<std::string>{"a.bmp"});
+}
+
 TEST_F(FileCopy, AnInterruptedCopyLeavesTheOldTarget) {
     WriteFile(target, "old texture");
     EXPECT_EXIT(

@@ -120,6 +120,20 @@ bool HasForeignAttributes(int fd) {
     return false;
 }
 
+// Whether an unnamed file can be given a name through /proc/self/fd, which
+// needs no privilege (linkat's AT_EMPTY_PATH does).
+bool ProcessFdsAreLinkable() {
+    static const bool linkable = ::access("/proc/self/fd", F_OK) == 0;
+    return linkable;
+}
+
+// Gives the unnamed file open at fd the name path; fails when path exists.
+bool LinkUnnamed(int fd, const std::string& path) {
+    std::array<char, 32> self{};
+    std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, self.data(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 int KernelExchange(const std::string& a, const std::string& b) {
     return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
 }
@@ -168,13 +182,13 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     const struct stat* reusable = target.exists && !target.isLink && MayReuse(target.st) ? &target.st : nullptr;
 
     const std::string folder = ParentFolder(targetPath);
-    Temporary temp = takeTemporary(folder, sourceStat.st_mode & 0777);
+    Temporary temp = takeTemporary(folder, sourceStat.st_mode & 0777, !target.exists);
     if (temp.fd < 0) return Failure("cannot create a file in", folder, errno);
     FdCloser outCloser(temp.fd);
     auto fail = [&](const std::string& what) {
         const int error = errno;
         ::close(outCloser.release());
-        ::unlink(temp.path.c_str());
+        if (!temp.path.empty()) ::unlink(temp.path.c_str());
         return Failure(what, targetPath, error);
     };
 
@@ -192,6 +206,19 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     if (reusable && ::sync_file_range(temp.fd, 0, 0, SYNC_FILE_RANGE_WRITE) != 0) {
         return fail("cannot write");
     }
+    if (temp.path.empty()) {
+        // A file without a name yet: it appears under the target's name, whole, or not at all.
+        if (beforeReplace) beforeReplace();
+        if (!LinkUnnamed(temp.fd, targetPath)) return fail("cannot replace");
+        if (::close(outCloser.release()) != 0) {
+            // The target did not exist before, so taking the name back restores what was there.
+            const int error = errno;
+            ::unlink(targetPath.c_str());
+            return Failure("cannot write", targetPath, error);
+        }
+        resolver_.noteAdded(folder, LastComponent(targetPath));
+        return {true, {}};
+    }
     if (::close(outCloser.release()) != 0) {
         const int error = errno;
         ::unlink(temp.path.c_str());
@@ -208,7 +235,7 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     return {true, {}};
 }
 
-FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_t mode) {
+FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget) {
     if (kept_.fd >= 0 && kept_.folder == folder) {
         Temporary temp = std::exchange(kept_, {});
         if (::ftruncate(temp.fd, 0) == 0) return temp;
@@ -216,6 +243,19 @@ FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_
         ::unlink(temp.path.c_str());
     }
     release();  // a temporary kept in another folder is not needed any more
+    if (forNewTarget && noUnnamed_ != folder && ProcessFdsAreLinkable()) {
+        // A new target needs no exchange: an unnamed file costs one name
+        // creation instead of two, and a kill leaves nothing behind at all.
+        const int fd = ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            Temporary temp;
+            temp.fd = fd;
+            temp.folder = folder;
+            temp.mode = mode & ~ProcessUmask();
+            return temp;
+        }
+        if (IsUnsupported(errno) || errno == EISDIR) noUnnamed_ = folder;
+    }
     TemporaryFile created = CreateTemporaryIn(folder, mode);
     Temporary temp;
     temp.fd = created.fd;

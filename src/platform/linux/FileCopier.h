@@ -10,6 +10,8 @@
 // plain file with no other name, owned by us, is ever reused; anything else
 // that ends up under the temporary name is unlinked untouched. The kept
 // temporary is removed by release(), which every run over a folder ends with.
+// A target that does not exist yet is written as an unnamed file (O_TMPFILE)
+// that is given the target's name once it is complete.
 
 #include <sys/stat.h>
 
@@ -54,8 +56,10 @@ private:
         std::optional<std::string> dosAttrib;  // its user.DOSATTRIB as it is now
     };
 
-    // The kept temporary when it lives in folder, else a new one; fd < 0 with errno set on failure.
-    Temporary takeTemporary(const std::string& folder, mode_t mode);
+    // The kept temporary when it lives in folder, else a new one: for a new
+    // target an unnamed one (empty path) where the file system has them.
+    // fd < 0 with errno set on failure.
+    Temporary takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget);
     // Puts temp in place of the target at targetPath. reusable is the target's
     // stat when it may become the next temporary (then it is exchanged and kept
     // when still safe to), else nullptr (then temp is renamed over it).
@@ -85,6 +89,7 @@ private:
     Unsupported noClone_;
     Unsupported noCopyRange_;
     std::optional<dev_t> noExchange_;  // the device whose file system cannot exchange files
+    std::string noUnnamed_;            // the folder whose file system has no unnamed files
 };
 
 }  // namespace vrx
