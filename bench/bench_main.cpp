@@ -8,8 +8,8 @@
 // pause, so that only the engines' own work and the copying are measured.
 
 #include <algorithm>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,7 +23,6 @@
 
 #include "BenchData.h"
 #include "StandIns.h"
-#include "session/Session.h"
 #include "backup/BackupEngine.h"
 #include "config/AppSettings.h"
 #include "config/EzCfg.h"
@@ -35,6 +34,7 @@
 #include "platform/linux/LinuxFileSystem.h"
 #include "progress/StatusView.h"
 #include "progress/StatusWindow.h"
+#include "session/Session.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ struct Engines {
     Session session;
 
     explicit Engines(const std::string& appFolder)
-        : history(fs, clock, appFolder),
-          session{fs, prompts, status, history, cfg, settings, appFolder, SettingsFilePathFor(appFolder)} {}
+        : history(fs, clock, appFolder), session{fs,  prompts,  status,    history,
+                                                 cfg, settings, appFolder, SettingsFilePathFor(appFolder)} {}
 };
 
 // Lets the disk settle before a timed run: nothing of earlier writes, removals
@@ -87,14 +87,13 @@ Timing Time(const std::string& sourceFolder, const std::function<void()>& work, 
     if (stop) raise(SIGSTOP);
     ::sync();
     const auto synced = std::chrono::steady_clock::now();
-    return {std::chrono::duration<double>(done - start).count(),
-            std::chrono::duration<double>(synced - start).count()};
+    return {std::chrono::duration<double>(done - start).count(), std::chrono::duration<double>(synced - start).count()};
 }
 
 struct Options {
-    std::string only;      // one case, or all when empty
-    int rounds = 0;        // 0: each case's own number
-    bool oursOnly = false;  // no reference tools: for strace and callgrind
+    std::string only;             // one case, or all when empty
+    int rounds = 0;               // 0: each case's own number
+    bool oursOnly = false;        // no reference tools: for strace and callgrind
     bool stopAroundOurs = false;  // SIGSTOP before and after each run of ours, for a tracer
 };
 
@@ -158,7 +157,8 @@ void Report(const std::string& name, const std::vector<double>& ours, const std:
 void ReportAgainstEach(const std::string& name, const std::vector<Contender>& contenders) {
     const Contender& ours = contenders.front();
     if (contenders.size() == 1) Report(name, ours.times, "", {});
-    for (std::size_t i = 1; i < contenders.size(); ++i) Report(name, ours.times, contenders[i].name, contenders[i].times);
+    for (std::size_t i = 1; i < contenders.size(); ++i)
+        Report(name, ours.times, contenders[i].name, contenders[i].times);
     for (std::size_t i = 1; i < contenders.size(); ++i) {
         Report(name + " (on disk)", ours.onDisk, contenders[i].name, contenders[i].onDisk);
     }
@@ -202,8 +202,7 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
     if (fresh) {
         contenders.push_back({"cp -p", [&] { ShellOrExit("cp -p '" + source + "/'* '" + target("cp") + "/'"); }});
     } else {
-        contenders.push_back(
-            {"cp -p -f", [&] { ShellOrExit("cp -p -f '" + source + "/'* '" + target("cp") + "/'"); }});
+        contenders.push_back({"cp -p -f", [&] { ShellOrExit("cp -p -f '" + source + "/'* '" + target("cp") + "/'"); }});
         contenders.push_back(
             {"rsync -t", [&] { ShellOrExit("rsync -t '" + source + "/'* '" + target("rsync") + "/'"); }});
     }
@@ -244,8 +243,7 @@ void BenchBackup(const Options& options, const std::string& root, std::size_t co
     std::unique_ptr<Engines> engines;
     std::vector<Contender> contenders;
     contenders.push_back({"ours", [&] { RunBackupFolderLoop(engines->session, BackupRun::CreateMain); }});
-    contenders.push_back({"rsync -t",
-                          [&] {
+    contenders.push_back({"rsync -t", [&] {
                               ShellOrExit("rsync -t --files-from='" + root + "/files-from.txt' '" + source + "/' '" +
                                           root + "/backup-rsync/'");
                           }});
@@ -259,7 +257,8 @@ void BenchBackup(const Options& options, const std::string& root, std::size_t co
         engines->settings.backuppath = root + "/backup-ours";
         engines->session.backupSourceFolders[0] = "Texture";
     };
-    RunRounds(options, rounds, source, contenders, setUp, [&] { CheckSameFiles(source, root + "/backup-ours", count); });
+    RunRounds(options, rounds, source, contenders, setUp,
+              [&] { CheckSameFiles(source, root + "/backup-ours", count); });
     RemoveTree(root + "/backup-ours");
     RemoveTree(root + "/backup-rsync");
     RemoveTree(root + "/sim");

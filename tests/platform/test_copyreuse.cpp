@@ -3,8 +3,8 @@
 // the next copy, and that a file with another name anywhere (a link, a hard
 // link) is never written through.
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -260,7 +260,8 @@ TEST_F(CopyReuse, ATargetSwappedForAnotherNameJustBeforeTheExchangeIsNeverWritte
 
         other.ExpectUntouched();
         EXPECT_EQ(StatOf(other.path).st_nlink, 1u);
-        for (const std::string name : {"a.bmp", "b.bmp", "c.bmp"}) EXPECT_EQ(ReadFile(d / "fsx/" + name), "new " + name);
+        for (const std::string name : {"a.bmp", "b.bmp", "c.bmp"})
+            EXPECT_EQ(ReadFile(d / "fsx/" + name), "new " + name);
         EXPECT_EQ(ListNames(d / "fsx"), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp"}));
     }
 }
@@ -289,10 +290,39 @@ TEST_F(CopyReuse, FileSystemsThatCannotExchangeGetTheRenameInstead) {
         }
 
         EXPECT_EQ(tries, 1);  // asked once, not for every file
-        for (const std::string name : {"a.bmp", "b.bmp", "c.bmp"}) EXPECT_EQ(ReadFile(d / "fsx/" + name), "new " + name);
+        for (const std::string name : {"a.bmp", "b.bmp", "c.bmp"})
+            EXPECT_EQ(ReadFile(d / "fsx/" + name), "new " + name);
         EXPECT_NE(StatOf(d / "fsx/b.bmp").st_ino, oldFiles[0]->Inode());
         EXPECT_NE(StatOf(d / "fsx/c.bmp").st_ino, oldFiles[1]->Inode());
         EXPECT_EQ(ListNames(d / "fsx"), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp"}));
+    }
+}
+
+// File systems without unnamed files (older FUSE mounts, FAT) answer
+// EOPNOTSUPP or EISDIR: new targets then get a named temporary and a rename.
+TEST_F(CopyReuse, FileSystemsWithoutUnnamedFilesGetANamedTemporaryInstead) {
+    for (const int error : {EOPNOTSUPP, EISDIR}) {
+        SCOPED_TRACE(error);
+        test::TempDir d;
+        LinuxFileSystem fs2;
+        int tries = 0;
+        fs2.setOpenUnnamedForTesting([&](const std::string&, mode_t) {
+            ++tries;
+            errno = error;
+            return -1;
+        });
+        int namedSeen = 0;
+        fs2.setBeforeRenameHookForTesting([&] { namedSeen += static_cast<int>(TemporariesIn(d / "fsx").size()); });
+        test::MakeDirs(d / "fsx");
+        for (const std::string name : {"a.bmp", "b.bmp"}) {
+            WriteFile(d / "src/" + name, "new " + name);
+            ASSERT_TRUE(fs2.copyFile(d / "src/" + name, d / "fsx/" + name).ok) << name;
+        }
+        EXPECT_EQ(tries, 1);      // asked once for the folder, not for every file
+        EXPECT_EQ(namedSeen, 2);  // each copy wrote a named temporary
+        fs2.endCopyRun();
+        for (const std::string name : {"a.bmp", "b.bmp"}) EXPECT_EQ(ReadFile(d / "fsx/" + name), "new " + name);
+        EXPECT_EQ(ListNames(d / "fsx"), (std::vector<std::string>{"a.bmp", "b.bmp"}));
     }
 }
 

@@ -62,8 +62,7 @@ bool SetDosAttrib(int fd, const std::optional<std::string>& wanted, const std::o
     if (wanted == current) return true;
     if (!wanted) {
         // A reused file must not keep the attributes of the file it was.
-        return ::fremovexattr(fd, kDosAttribName) == 0 || errno == ENODATA || errno == ENOTSUP ||
-               errno == EOPNOTSUPP;
+        return ::fremovexattr(fd, kDosAttribName) == 0 || errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP;
     }
     if (::fsetxattr(fd, kDosAttribName, wanted->data(), wanted->size(), 0) == 0) return true;
     // Attributes matter less than the data; only a full disk makes the copy of a fresh file fail here.
@@ -134,15 +133,22 @@ bool LinkUnnamed(int fd, const std::string& path) {
     return ::linkat(AT_FDCWD, self.data(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
+int KernelOpenUnnamed(const std::string& folder, mode_t mode) {
+    return ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, mode);
+}
+
 int KernelExchange(const std::string& a, const std::string& b) {
     return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
 }
 
 }  // namespace
 
-FileCopier::FileCopier(CaseResolver& resolver) : resolver_(resolver), exchange_(KernelExchange) {}
+FileCopier::FileCopier(CaseResolver& resolver)
+    : resolver_(resolver), exchange_(KernelExchange), openUnnamed_(KernelOpenUnnamed) {}
 
-FileCopier::~FileCopier() { release(); }
+FileCopier::~FileCopier() {
+    release();
+}
 
 void FileCopier::release() {
     if (kept_.fd < 0) return;
@@ -151,7 +157,8 @@ void FileCopier::release() {
     kept_ = {};
 }
 
-CopyResult FileCopier::copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace) {
+CopyResult FileCopier::copy(const std::string& from, const std::string& to,
+                            const std::function<void()>& beforeReplace) {
     std::string source = from;
     int in = ::open(source.c_str(), kSourceFlags);
     if (in < 0 && (errno == ENOENT || errno == ENOTDIR)) {
@@ -246,7 +253,7 @@ FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_
     if (forNewTarget && noUnnamed_ != folder && ProcessFdsAreLinkable()) {
         // A new target needs no exchange: an unnamed file costs one name
         // creation instead of two, and a kill leaves nothing behind at all.
-        const int fd = ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, mode);
+        const int fd = openUnnamed_(folder, mode);
         if (fd >= 0) {
             Temporary temp;
             temp.fd = fd;

@@ -30,6 +30,8 @@ class FileCopier {
 public:
     // Exchanges the files at two paths; 0, or -1 with errno set (as renameat2 does).
     using Exchange = std::function<int(const std::string& a, const std::string& b)>;
+    // Opens a new unnamed file in a folder with a mode; its descriptor, or -1 with errno set (as O_TMPFILE does).
+    using OpenUnnamed = std::function<int(const std::string& folder, mode_t mode)>;
 
     explicit FileCopier(CaseResolver& resolver);
     ~FileCopier();
@@ -45,6 +47,8 @@ public:
 
     // Test hook: stands in for the kernel's exchange of two files.
     void setExchangeForTesting(Exchange exchange) { exchange_ = std::move(exchange); }
+    // Test hook: stands in for the kernel's creation of unnamed files.
+    void setOpenUnnamedForTesting(OpenUnnamed openUnnamed) { openUnnamed_ = std::move(openUnnamed); }
 
 private:
     // The temporary file being written: a fresh one or the kept one.
@@ -66,8 +70,7 @@ private:
     bool replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable,
                  const std::optional<std::string>& targetDosAttrib);
     // Takes over the file now under temp.path after an exchange, or unlinks it.
-    void keepOrDrop(const Temporary& temp, const struct stat& exchanged,
-                    const std::optional<std::string>& dosAttrib);
+    void keepOrDrop(const Temporary& temp, const struct stat& exchanged, const std::optional<std::string>& dosAttrib);
 
     // Copies all data of in (described by source) to out; false with errno set on failure.
     bool copyData(int in, int out, const struct stat& source, const std::string& targetFolder);
@@ -77,6 +80,7 @@ private:
     std::vector<char> buffer_;
     Temporary kept_;
     Exchange exchange_;
+    OpenUnnamed openUnnamed_;
     // Where a fast path failed as unsupported, so that it is not tried again for every file.
     struct Unsupported {
         dev_t sourceDevice = 0;

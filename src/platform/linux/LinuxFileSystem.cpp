@@ -55,10 +55,16 @@ LinuxFileSystem::LinuxFileSystem() : impl_(std::make_unique<Impl>()) {}
 
 LinuxFileSystem::~LinuxFileSystem() = default;
 
-std::string LinuxFileSystem::resolve(const std::string& path) { return impl_->resolver.resolve(path).path; }
+std::string LinuxFileSystem::resolve(const std::string& path) {
+    return impl_->resolver.resolve(path).path;
+}
 
 void LinuxFileSystem::setBeforeRenameHookForTesting(std::function<void()> hook) {
     impl_->beforeRename = std::move(hook);
+}
+
+void LinuxFileSystem::setOpenUnnamedForTesting(std::function<int(const std::string&, mode_t)> openUnnamed) {
+    impl_->copier.setOpenUnnamedForTesting(std::move(openUnnamed));
 }
 
 void LinuxFileSystem::setExchangeForTesting(std::function<int(const std::string&, const std::string&)> exchange) {
@@ -103,7 +109,9 @@ bool LinuxFileSystem::isOrdinaryFile(const std::string& path) {
     return (DosAttributesOf(entry.path, entry.st) & (AttrHidden | AttrSystem)) == 0;
 }
 
-bool LinuxFileSystem::exists(const std::string& path) { return impl_->resolver.resolve(path).exists; }
+bool LinuxFileSystem::exists(const std::string& path) {
+    return impl_->resolver.resolve(path).exists;
+}
 
 bool LinuxFileSystem::isFolder(const std::string& path) {
     const auto entry = impl_->resolver.resolve(path);
@@ -132,7 +140,9 @@ CopyResult LinuxFileSystem::copyFile(const std::string& from, const std::string&
     return impl_->copier.copy(from, to, impl_->beforeRename);
 }
 
-void LinuxFileSystem::endCopyRun() { impl_->copier.release(); }
+void LinuxFileSystem::endCopyRun() {
+    impl_->copier.release();
+}
 
 void LinuxFileSystem::removeLeftoverTemporaries(const std::string& folder) {
     impl_->copier.release();  // the kept temporary may be among them

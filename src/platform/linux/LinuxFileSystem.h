@@ -42,6 +42,8 @@ public:
     // Test hook: stands in for the kernel's exchange of two files in copies,
     // so a test can make it fail as file systems without it do.
     void setExchangeForTesting(std::function<int(const std::string&, const std::string&)> exchange);
+    // Test hook: stands in for the kernel's creation of unnamed files (O_TMPFILE).
+    void setOpenUnnamedForTesting(std::function<int(const std::string&, mode_t)> openUnnamed);
 
 private:
     struct Impl;
