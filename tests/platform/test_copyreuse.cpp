@@ -190,8 +190,10 @@ TEST_F(CopyReuse, ALinkedTargetIsReplacedByTheCopyAndWhatItNamesIsUntouched) {
     struct Case {
         const char* name;
         bool dangling;
+        bool linkFirst;  // copied before any other file of the folder, with no kept temporary yet
     };
-    for (const Case c : {Case{"link to a file", false}, Case{"dangling link", true}}) {
+    for (const Case c : {Case{"link to a file", false, false}, Case{"dangling link", true, false},
+                         Case{"link to a file, first", false, true}, Case{"dangling link, first", true, true}}) {
         SCOPED_TRACE(c.name);
         test::TempDir d;
         LinuxFileSystem fs2;
@@ -212,7 +214,9 @@ TEST_F(CopyReuse, ALinkedTargetIsReplacedByTheCopyAndWhatItNamesIsUntouched) {
             EXPECT_TRUE(TemporariesIn(d / "elsewhere").empty());
         });
 
-        for (const std::string name : {"a.bmp", "linked.bmp", "b.bmp"}) {
+        const std::vector<std::string> order = c.linkFirst ? std::vector<std::string>{"linked.bmp", "a.bmp", "b.bmp"}
+                                                           : std::vector<std::string>{"a.bmp", "linked.bmp", "b.bmp"};
+        for (const std::string& name : order) {
             const CopyResult result = fs2.copyFile(d / "src/" + name, d / "FSX/" + name);
             ASSERT_TRUE(result.ok) << name << ": " << result.error;
         }
@@ -300,6 +304,27 @@ TEST_F(CopyReuse, FileSystemsThatCannotExchangeGetTheRenameInstead) {
 
 // File systems without unnamed files (older FUSE mounts, FAT) answer
 // EOPNOTSUPP or EISDIR: new targets then get a named temporary and a rename.
+// The kept temporary is checked again when it is taken: a second name given
+// to it meanwhile (a snapshot tool hard-linking the folder) keeps its content.
+TEST_F(CopyReuse, AKeptTemporaryGivenAnotherNameMeanwhileIsNeverWritten) {
+    test::TempDir d;
+    LinuxFileSystem fs2;
+    for (const std::string name : {"a.bmp", "b.bmp"}) {
+        WriteFile(d / "src/" + name, "new " + name);
+        WriteFile(d / "fsx/" + name, "old " + name);
+    }
+    ASSERT_TRUE(fs2.copyFile(d / "src/a.bmp", d / "fsx/a.bmp").ok);
+    const auto kept = TemporariesIn(d / "fsx");
+    ASSERT_EQ(kept.size(), 1u);
+    ASSERT_EQ(link((d / "fsx/" + kept[0]).c_str(), (d / "snapshot.bmp").c_str()), 0);
+
+    ASSERT_TRUE(fs2.copyFile(d / "src/b.bmp", d / "fsx/b.bmp").ok);
+    fs2.endCopyRun();
+    EXPECT_EQ(ReadFile(d / "snapshot.bmp"), "old a.bmp");
+    EXPECT_EQ(ReadFile(d / "fsx/b.bmp"), "new b.bmp");
+    EXPECT_EQ(ListNames(d / "fsx"), (std::vector<std::string>{"a.bmp", "b.bmp"}));
+}
+
 TEST_F(CopyReuse, FileSystemsWithoutUnnamedFilesGetANamedTemporaryInstead) {
     for (const int error : {EOPNOTSUPP, EISDIR}) {
         SCOPED_TRACE(error);

@@ -189,7 +189,8 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to,
     const struct stat* reusable = target.exists && !target.isLink && MayReuse(target.st) ? &target.st : nullptr;
 
     const std::string folder = ParentFolder(targetPath);
-    Temporary temp = takeTemporary(folder, sourceStat.st_mode & 0777, !target.exists);
+    // A dangling link does not exist as a file, but its name does: it is renamed over, not linked to.
+    Temporary temp = takeTemporary(folder, sourceStat.st_mode & 0777, !target.exists && !target.isLink);
     if (temp.fd < 0) return Failure("cannot create a file in", folder, errno);
     FdCloser outCloser(temp.fd);
     auto fail = [&](const std::string& what) {
@@ -245,7 +246,9 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to,
 FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget) {
     if (kept_.fd >= 0 && kept_.folder == folder) {
         Temporary temp = std::exchange(kept_, {});
-        if (::ftruncate(temp.fd, 0) == 0) return temp;
+        // Checked again now: another program may have given it a second name since it was kept.
+        struct stat st {};
+        if (::fstat(temp.fd, &st) == 0 && MayReuse(st) && ::ftruncate(temp.fd, 0) == 0) return temp;
         ::close(temp.fd);
         ::unlink(temp.path.c_str());
     }
