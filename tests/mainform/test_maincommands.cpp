@@ -52,7 +52,7 @@ TEST(MainCommands, LogAndWebSiteFailuresAreSilent) {
     ASSERT_EQ(shell.opened.size(), 2u);
     EXPECT_EQ(shell.opened[0].first, "/history.txt");
     EXPECT_EQ(shell.opened[0].second, ShowMode::Normal);
-    EXPECT_EQ(shell.opened[1].first, kWebSiteAddress);
+    EXPECT_EQ(shell.opened[1].first, "https://www.quellmark.example/");
     EXPECT_EQ(shell.opened[1].second, ShowMode::Maximised);
 }
 
