@@ -148,6 +148,8 @@ TEST_F(StartupTest, SettingsWindowEndingTheProgramStopsStartup) {
     EXPECT_FALSE(Run().showWindow);
     EXPECT_EQ(settingsWindow.opened, 1);
     EXPECT_EQ(form.calls.back(), "areas");
+    // The program's folder is written to the registry only after the check.
+    EXPECT_EQ(registry.readString("SOFTWARE\\Quellmark\\VRX Norvane", "Path"), std::nullopt);
 }
 
 TEST(StartupPaths, JoinWithOneSeparator) {
