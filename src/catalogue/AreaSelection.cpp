@@ -6,16 +6,11 @@
 #include <string_view>
 
 #include "platform/Prompts.h"
+#include "platform/SpaceTrim.h"
 
 namespace vrx {
 
 namespace {
-
-std::string_view TrimSpaces(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
 
 // A whole decimal number with spaces around it allowed; nullopt otherwise
 // (an empty piece included).

@@ -6,6 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
+#include "platform/SpaceTrim.h"
 
 namespace vrx {
 
@@ -26,12 +27,6 @@ private:
     const TextLines& text_;
     std::size_t pos_ = 0;
 };
-
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 bool EqualsIgnoringCase(std::string_view text, std::string_view lowerCaseWord) {
     if (text.size() != lowerCaseWord.size()) return false;

@@ -4,6 +4,7 @@
 
 #include "config/NumberText.h"
 #include "platform/FileSystem.h"
+#include "platform/SpaceTrim.h"
 
 namespace vrx {
 
@@ -11,13 +12,6 @@ namespace {
 
 // The escape byte 0xA5 of the files, as it reads once decoded from Windows-1252.
 constexpr std::string_view kEscape = "\xC2\xA5";
-
-std::string TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     std::string result;
@@ -75,7 +69,7 @@ std::int32_t EzCfg::ReadCFG(const std::string& cfgFile) {
         if (line.starts_with("//")) continue;
         const auto equals = line.find('=');
         if (equals == std::string::npos || line.find('=', equals + 1) != std::string::npos) continue;
-        std::string value = TrimSpaces(std::string_view(line).substr(equals + 1));
+        std::string value(TrimSpaces(std::string_view(line).substr(equals + 1)));
         if (value.empty()) continue;
         entries_.emplace_back(TrimSpaces(std::string_view(line).substr(0, equals)), std::move(value));
     }
@@ -107,9 +101,9 @@ void EzCfg::InitCFG() {
 
 bool EzCfg::AddToCFG(const std::string& strName, const std::string& strValue) {
     if (!initialised_) InitCFG();
-    const std::string name = TrimSpaces(strName);
-    const std::string value = TrimSpaces(
-        ReplaceAll(ReplaceAll(strValue, "\r\n", std::string(kEscape) + "n"), "=", std::string(kEscape) + "e"));
+    const std::string name(TrimSpaces(strName));
+    const std::string value(TrimSpaces(
+        ReplaceAll(ReplaceAll(strValue, "\r\n", std::string(kEscape) + "n"), "=", std::string(kEscape) + "e")));
     if (name.empty()) return false;
     for (auto& [key, stored] : entries_) {
         if (KeysMatch(key, name)) {

@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -183,6 +185,39 @@ TEST_F(TextFiles, PipesAndDevicesAreNeitherReadNorAppendedTo) {
             _exit(refused ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// The reader itself: a read that fails after some bytes keeps the lines that
+// ended before the failure and never the one it cut off.
+TEST_F(TextFiles, AReadFailingPartWayKeepsOnlyTheLinesThatEnded) {
+    struct Case {
+        const char* name;
+        std::size_t deliveredBytes;  // what the reads give before the failure
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"cut inside the second line", 28, {"ReadOverwrite=1"}},
+        {"cut inside the first line", 5, {}},
+        {"cut right after the second line end", 36, {"ReadOverwrite=1", "FSPath=/games/fsx"}},
+    };
+    WriteFile(file, "ReadOverwrite=1\r\nFSPath=/games/fsx\r\nBackupPath=/b\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::size_t left = c.deliveredBytes;
+        fs.setReadForTesting([&left](int fd, char* buffer, std::size_t size) -> ssize_t {
+            if (left == 0) {
+                errno = EIO;
+                return -1;
+            }
+            const ssize_t got = ::read(fd, buffer, std::min(size, left));
+            if (got > 0) left -= static_cast<std::size_t>(got);
+            return got;
+        });
+        const auto text = fs.readTextLines(file);
+        ASSERT_TRUE(text.has_value());
+        EXPECT_FALSE(text->complete);
+        EXPECT_EQ(text->lines, c.lines);
+    }
 }
 
 TEST(EndedLinesOf, DropsTheLineAReadFailureCutOff) {

@@ -49,6 +49,9 @@ struct LinuxFileSystem::Impl {
     CaseResolver resolver;
     FileCopier copier{resolver};
     std::function<void()> beforeRename;
+    std::function<ssize_t(int, char*, std::size_t)> read = [](int fd, char* buffer, std::size_t size) {
+        return ::read(fd, buffer, size);
+    };
 };
 
 LinuxFileSystem::LinuxFileSystem() : impl_(std::make_unique<Impl>()) {}
@@ -61,6 +64,10 @@ std::string LinuxFileSystem::resolve(const std::string& path) {
 
 void LinuxFileSystem::setBeforeRenameHookForTesting(std::function<void()> hook) {
     impl_->beforeRename = std::move(hook);
+}
+
+void LinuxFileSystem::setReadForTesting(std::function<ssize_t(int, char*, std::size_t)> read) {
+    impl_->read = std::move(read);
 }
 
 void LinuxFileSystem::setOpenUnnamedForTesting(std::function<int(const std::string&, mode_t)> openUnnamed) {
@@ -186,7 +193,7 @@ std::optional<TextLines> LinuxFileSystem::readTextLines(const std::string& path)
     TextLines text;
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        const ssize_t got = impl_->read(fd, buffer, sizeof buffer);
         if (got > 0) {
             bytes.append(buffer, static_cast<std::size_t>(got));
         } else if (got == 0) {

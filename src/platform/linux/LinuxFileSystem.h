@@ -42,6 +42,9 @@ public:
     // Test hook: stands in for the kernel's exchange of two files in copies,
     // so a test can make it fail as file systems without it do.
     void setExchangeForTesting(std::function<int(const std::string&, const std::string&)> exchange);
+    // Test hook: stands in for read(2) in the text reader, so a test can make a
+    // read fail part-way through a file.
+    void setReadForTesting(std::function<ssize_t(int fd, char* buffer, std::size_t size)> read);
     // Test hook: stands in for the kernel's creation of unnamed files (O_TMPFILE).
     void setOpenUnnamedForTesting(std::function<int(const std::string&, mode_t)> openUnnamed);
 
