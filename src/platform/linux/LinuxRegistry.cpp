@@ -1,6 +1,5 @@
 #include "platform/linux/LinuxRegistry.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include "platform/linux/AtomicWrite.h"
 #include "platform/linux/CaseFold.h"
 #include "platform/linux/CaseResolver.h"
+#include "platform/linux/HomeFolder.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "platform/linux/WineRegistryFile.h"
 
@@ -49,13 +49,6 @@ int StoreError(int error) {
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? std::string(value) : std::string();
-}
-
-std::string HomeFolder() {
-    std::string home = Environment("HOME");
-    if (!home.empty()) return home;
-    if (const passwd* user = getpwuid(geteuid()); user && user->pw_dir) return user->pw_dir;
-    return ".";
 }
 
 // nullopt when the file is missing or unreadable.

@@ -1,0 +1,202 @@
+#include "settings/SettingsForm.h"
+
+#include <exception>
+
+#include "config/AppSettings.h"
+#include "platform/FileSystem.h"
+#include "platform/PathText.h"
+#include "platform/Prompts.h"
+#include "platform/SpaceTrim.h"
+#include "platform/TextCodec.h"
+#include "session/Session.h"
+#include "settings/CFileDialog.h"
+#include "settings/FolderBrowse.h"
+#include "settings/SettingsView.h"
+
+namespace vrx {
+
+namespace {
+
+constexpr int kLinkCount = 4;
+constexpr std::size_t kProgramNameLength = 8;  // "/FSX.EXE"
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+std::string CouldNotCreateMessage(const std::string& folder) {
+    return "Could not create folder in " + folder + ". Please select a new path at try again.";
+}
+
+std::string KeepDefaultBackupQuestion(const std::string& folder) {
+    return "You must select a folder in order to proceed! Would you like to keep the default " + folder +
+           " backup folder path?";
+}
+
+std::string UnstorablePathMessage(const std::string& path) {
+    return "The path " + path +
+           " cannot be saved in the Verdantis settings file, because it holds characters that the file cannot "
+           "store. Please choose a folder whose path has none of them.";
+}
+
+std::string DefaultBackupFolder(const std::string& homeFolder) {
+    return JoinCollapsed(homeFolder, "VRX-Backup");
+}
+
+std::string FolderOfChosenProgram(const std::string& fileName) {
+    // Characters, not bytes: a name ending in other letters is cut whole.
+    std::size_t end = fileName.size();
+    for (std::size_t cut = 0; cut < kProgramNameLength && end > 0; ++cut) {
+        do {
+            --end;
+        } while (end > 0 && IsContinuationByte(fileName[end]));
+    }
+    return fileName.substr(0, end);
+}
+
+SettingsForm::SettingsForm(Session& session, SettingsView& view, SettingsFormServices services)
+    : session_(session), view_(view), services_(std::move(services)) {}
+
+void SettingsForm::Load() {
+    AppSettings& settings = session_.settings;
+    view_.ApplyColours(services_.colours);
+    for (int i = 0; i < kLinkCount; ++i) view_.SetLinkColour(i, services_.colours.TextForeColor);
+    if (!settings.fspath.empty()) {
+        view_.ShowPath(settings.fspath);
+        view_.SetAttrib(settings.readoverwrite == 1);
+    } else {
+        settings.fspath = services_.findSimulatorFolder ? services_.findSimulatorFolder() : std::string();
+        view_.ShowPath(settings.fspath);
+        view_.SetAttrib(true);
+    }
+    if (settings.backuppath.empty()) settings.backuppath = services_.defaultBackupFolder;
+    view_.ShowBackup(settings.backuppath);
+}
+
+void SettingsForm::HoverLink(int index) {
+    if (index >= 0 && index < kLinkCount) view_.SetLinkColour(index, services_.colours.TextHighlightColor);
+}
+
+void SettingsForm::HoverBackground() {
+    for (int i = 0; i < kLinkCount; ++i) view_.SetLinkColour(i, services_.colours.TextForeColor);
+}
+
+void SettingsForm::ClickLink(int index) {
+    try {
+        switch (index) {
+            case kLinkSelectSimulator:
+                SelectSimulator();
+                break;
+            case kLinkCancel:
+                CancelClicked();
+                break;
+            case kLinkSave:
+                Save();
+                break;
+            case kLinkSelectBackup:
+                SelectBackupFolder();
+                break;
+            default:
+                break;
+        }
+    } catch (const std::exception&) {
+        // An unexpected failure ends this click's handling; the window stays as it is.
+    }
+}
+
+void SettingsForm::SelectSimulator() {
+    if (!services_.fileDialog) services_.fileDialog = std::make_unique<CFileDialog>(services_.dialogs);
+    CFileDialog& dialog = *services_.fileDialog;
+    dialog.SetFilter(kSimulatorFilter);
+    dialog.ShowOpen();
+    if (dialog.FileName().empty()) {
+        session_.prompts.message(kInvalidPathSpecified);
+        return;
+    }
+    // fspath itself changes only on Save.
+    view_.ShowPath(FolderOfChosenProgram(dialog.FileName()));
+}
+
+void SettingsForm::SelectBackupFolder() {
+    std::string& backuppath = session_.settings.backuppath;
+    backuppath.clear();
+    // Ends only with a chosen folder, or a Yes to keeping a non-empty text.
+    while (backuppath.empty()) {
+        backuppath = BrowseForFolder(services_.dialogs, session_.fs, view_.BackupText());
+        if (backuppath.empty() && session_.prompts.askYesNo(KeepDefaultBackupQuestion(view_.BackupText()))) {
+            backuppath = view_.BackupText();
+        }
+    }
+    view_.ShowBackup(backuppath);
+}
+
+void SettingsForm::CancelClicked() {
+    if (!SettingsFileExists()) {
+        session_.prompts.message(kNoSettingsOnCancel);
+        programMustEnd_ = true;
+        view_.EndProgram();
+        return;
+    }
+    view_.CloseWindow();
+}
+
+bool SettingsForm::SaveChecksPass(const std::string& simulator, const std::string& backup) {
+    FileSystem& fs = session_.fs;
+    if (simulator.empty() || !fs.isOrdinaryFile(JoinPath(simulator, "FSX.EXE"))) {
+        session_.prompts.message(kSimulatorFolderRefused);
+        return false;
+    }
+    // settings.cfg is Windows-1252: a path without that form could never be read back.
+    for (const std::string* path : {&simulator, &backup}) {
+        if (!EncodeWindows1252(*path)) {
+            session_.prompts.message(UnstorablePathMessage(*path));
+            return false;
+        }
+    }
+    // The settings file keeps the folder without surrounding spaces, as Windows
+    // ignores trailing ones: that is the folder to test and create.
+    const std::string folder(TrimSpaces(backup));
+    if (!fs.exists(folder) && !fs.createFolder(folder)) {
+        session_.prompts.message(CouldNotCreateMessage(backup));
+        return false;
+    }
+    if (!fs.exists(folder)) {
+        session_.prompts.message(kBackupFolderRefused);
+        return false;
+    }
+    return true;
+}
+
+void SettingsForm::Save() {
+    const std::string simulator = view_.PathText();
+    const std::string backup = view_.BackupText();
+    try {
+        if (!SaveChecksPass(simulator, backup)) return;
+    } catch (const std::exception&) {
+        session_.prompts.message(CouldNotCreateMessage(backup));
+        return;
+    }
+    AppSettings& settings = session_.settings;
+    settings.readoverwrite = view_.Attrib() ? 1 : 0;
+    settings.fspath = simulator;
+    settings.backuppath = backup;
+    // A file that cannot be written is noticed by the close request.
+    SaveSettings(settings, session_.sharedCfg, session_.settingsFilePath);
+    view_.CloseWindow();
+}
+
+void SettingsForm::CloseRequest() {
+    if (programMustEnd_) return;
+    if (!SettingsFileExists()) {
+        session_.prompts.message(kNoSettingsOnClose);
+        programMustEnd_ = true;
+    }
+}
+
+bool SettingsForm::SettingsFileExists() {
+    return session_.fs.isOrdinaryFile(session_.settingsFilePath);
+}
+
+}  // namespace vrx
