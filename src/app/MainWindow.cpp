@@ -19,6 +19,7 @@
 #include "install/InstallCommand.h"
 #include "mainform/MainCommands.h"
 #include "mainform/Startup.h"
+#include "backup/StartupCheck.h"
 #include "platform/Prompts.h"
 #include "session/Session.h"
 
@@ -56,10 +57,12 @@ void SetColour(QWidget& widget, QPalette::ColorRole role, Colour colour) {
 
 }  // namespace
 
-MainWindow::MainWindow(Session& session, Shell& shell, PathResolver resolve, QWidget* parent)
+MainWindow::MainWindow(Session& session, Shell& shell, SettingsWindowHost& settingsWindow, PathResolver resolve,
+                       QWidget* parent)
     : QWidget(parent),
       session_(session),
       shell_(shell),
+      settingsWindow_(settingsWindow),
       resolve_(std::move(resolve)),
       mediaFolder_(StartupPathsFor(session.appFolder).mediaFolder) {
     setObjectName(QStringLiteral("Main_Form"));
@@ -292,6 +295,10 @@ void MainWindow::clickSidebar(int index) {
     switch (index) {
         case 0:
             OpenManual(shell_, session_.prompts, session_.appFolder);
+            break;
+        case 3:
+            // Left without a settings file (it was removed meanwhile), the program ends.
+            if (!settingsWindow_.OpenModal()) QCoreApplication::exit(0);
             break;
         case 4:
             OpenWebSite(shell_);

@@ -21,6 +21,7 @@ namespace vrx {
 
 struct Session;
 class Shell;
+class SettingsWindowHost;
 class SidebarButton;
 class PreviewBox;
 class ListSelectionView;
@@ -32,7 +33,8 @@ public:
     using PathResolver = std::function<std::string(const std::string&)>;
 
     // resolve: a path as found on disk (letter case ignored).
-    MainWindow(Session& session, Shell& shell, PathResolver resolve, QWidget* parent = nullptr);
+    MainWindow(Session& session, Shell& shell, SettingsWindowHost& settingsWindow, PathResolver resolve,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void ApplySmallFontFix() override;
@@ -74,6 +76,7 @@ private:
 
     Session& session_;
     Shell& shell_;
+    SettingsWindowHost& settingsWindow_;
     PathResolver resolve_;
     std::string mediaFolder_;
     std::vector<SceneryArea> areas_;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/MainWindow.h"
+#include "app/QtDialogs.h"
 #include "app/QtPrompts.h"
 #include "app/QtSettingsWindowHost.h"
 #include "app/QtShell.h"
@@ -14,9 +15,13 @@
 #include "mainform/Startup.h"
 #include "platform/Clock.h"
 #include "platform/linux/LinuxFileSystem.h"
+#include "platform/linux/HomeFolder.h"
 #include "platform/linux/LinuxRegistry.h"
+#include "platform/linux/LinuxSimulatorPlaces.h"
 #include "progress/StatusWindow.h"
 #include "session/Session.h"
+#include "settings/SettingsForm.h"
+#include "settings/SimulatorProposal.h"
 
 namespace vrx {
 
@@ -25,10 +30,13 @@ struct Program::Parts {
         : appFolder(std::move(folder)),
           prompts(services.prompts != nullptr ? *services.prompts : qtPrompts),
           shell(services.shell != nullptr ? *services.shell : qtShell),
+          dialogs(services.dialogs != nullptr ? *services.dialogs : qtDialogs),
           settingsWindow(services.settingsWindow != nullptr ? *services.settingsWindow : qtSettingsWindow) {
         statusView.attach(status);
+        qtSettingsWindow.setOwner(&window);
         QObject::connect(&window, &MainWindow::coloursApplied, [this](const InterfaceColours& colours) {
             statusView.setColours(colours.FormBackColor, colours.TextForeColor);
+            qtSettingsWindow.setColours(colours);
         });
     }
 
@@ -40,15 +48,20 @@ struct Program::Parts {
     Prompts& prompts;
     QtShell qtShell{[this](const std::string& path) { return fs.resolve(path); }};
     Shell& shell;
-    QtSettingsWindowHost qtSettingsWindow{prompts};
-    SettingsWindowHost& settingsWindow;
+    QtDialogs qtDialogs;
+    Dialogs& dialogs;
+    LinuxSimulatorPlaces simulatorPlaces{DefaultSimulatorSearchLocations(), fs};
     History history{fs, clock, appFolder};
     EzCfg sharedCfg{fs};
     AppSettings settings;
     QtStatusView statusView;
     StatusWindow status{statusView, prompts};
     Session session{fs, prompts, status, history, sharedCfg, settings, appFolder, SettingsFilePathFor(appFolder)};
-    MainWindow window{session, shell, [this](const std::string& path) { return fs.resolve(path); }};
+    QtSettingsWindowHost qtSettingsWindow{session, dialogs,
+                                          [this] { return ProposeSimulatorFolder(simulatorPlaces, fs); },
+                                          DefaultBackupFolder(HomeFolder())};
+    SettingsWindowHost& settingsWindow;
+    MainWindow window{session, shell, settingsWindow, [this](const std::string& path) { return fs.resolve(path); }};
 };
 
 Program::Program(std::string appFolder, ProgramServices services)

@@ -9,6 +9,7 @@
 
 namespace vrx {
 
+class Dialogs;
 class MainWindow;
 class Prompts;
 class QtStatusView;
@@ -22,6 +23,7 @@ struct ProgramServices {
     Prompts* prompts = nullptr;
     Shell* shell = nullptr;
     SettingsWindowHost* settingsWindow = nullptr;
+    Dialogs* dialogs = nullptr;  // the folder and file dialogs of the real settings window
 };
 
 class Program {

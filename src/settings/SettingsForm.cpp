@@ -62,7 +62,7 @@ SettingsForm::SettingsForm(Session& session, SettingsView& view, SettingsFormSer
 void SettingsForm::Load() {
     AppSettings& settings = session_.settings;
     view_.ApplyColours(services_.colours);
-    for (int i = 0; i < kLinkCount; ++i) view_.SetLinkColour(i, services_.colours.TextForeColor);
+    for (int i = 0; i < kLinkCount; ++i) view_.SetLinkHighlighted(i, false);
     if (!settings.fspath.empty()) {
         view_.ShowPath(settings.fspath);
         view_.SetAttrib(settings.readoverwrite == 1);
@@ -76,11 +76,11 @@ void SettingsForm::Load() {
 }
 
 void SettingsForm::HoverLink(int index) {
-    if (index >= 0 && index < kLinkCount) view_.SetLinkColour(index, services_.colours.TextHighlightColor);
+    if (index >= 0 && index < kLinkCount) view_.SetLinkHighlighted(index, true);
 }
 
 void SettingsForm::HoverBackground() {
-    for (int i = 0; i < kLinkCount; ++i) view_.SetLinkColour(i, services_.colours.TextForeColor);
+    for (int i = 0; i < kLinkCount; ++i) view_.SetLinkHighlighted(i, false);
 }
 
 void SettingsForm::ClickLink(int index) {

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "ui/Colour.h"
 #include "ui/InterfaceColours.h"
 
 namespace vrx {
@@ -13,7 +12,8 @@ class SettingsView {
 public:
     virtual ~SettingsView() = default;
 
-    // Window background, labels, fields and check box in the main window's colours.
+    // Window background, labels, fields, check box and links (at rest and
+    // under the mouse) in the main window's colours.
     virtual void ApplyColours(const InterfaceColours& colours) = 0;
     // lblPath: the simulator folder (not editable).
     virtual void ShowPath(const std::string& text) = 0;
@@ -24,8 +24,8 @@ public:
     // ChkAttrib.
     virtual void SetAttrib(bool ticked) = 0;
     virtual bool Attrib() const = 0;
-    // Text colour of lblSelect(index), 0 to 3.
-    virtual void SetLinkColour(int index, Colour colour) = 0;
+    // lblSelect(index), 0 to 3, in TextHighlightColor (true) or TextForeColor.
+    virtual void SetLinkHighlighted(int index, bool highlighted) = 0;
     // Closes the window the ordinary way, through its close request.
     virtual void CloseWindow() = 0;
     // Takes the window away at once, with no close request: the program ends.

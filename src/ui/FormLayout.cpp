@@ -58,4 +58,24 @@ FormLayout StatusFormLayout() {
     return form;
 }
 
+FormLayout SettingsFormLayout() {
+    using K = ControlKind;
+    FormLayout form;
+    form.clientWidth = 8805;
+    form.clientHeight = 5070;
+    form.controls = {
+        Control("Label1", K::Label, {870, 150, 4410, 210}, 9.75),
+        Control("lblSelect0", K::Label, {120, 405, 660, 270}, 12, true),
+        Control("lblPath", K::Label, {855, 390, 7830, 360}, 9.75),
+        Control("Label3", K::Label, {870, 945, 7800, 255}, 9.75),
+        Control("lblSelect3", K::Label, {120, 1200, 660, 270}, 12, true),
+        Control("lblBackup", K::TextBox, {855, 1200, 7830, 360}, 9.75),
+        Control("Label2", K::Label, {870, 1575, 7785, 780}, 9.75),
+        Control("ChkAttrib", K::CheckBox, {840, 2550, 6150, 330}, 9.75),
+        Control("lblSelect1", K::Label, {7095, 4695, 735, 270}, 12, true),
+        Control("lblSelect2", K::Label, {8160, 4695, 540, 270}, 12, true),
+    };
+    return form;
+}
+
 }  // namespace vrx

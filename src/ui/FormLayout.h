@@ -14,6 +14,8 @@ enum class ControlKind {
     List,        // the list with a check box per item
     Label,
     ProgressBar,
+    TextBox,   // a single-line text box
+    CheckBox,
 };
 
 struct TwipRect {
@@ -47,5 +49,9 @@ FormLayout MainFormLayout();
 
 // Status_Form: the action line and the progress bar.
 FormLayout StatusFormLayout();
+
+// Settings_Form: the simulator and backup folders with their Select links,
+// the notes, the read-only fix and the Cancel and Save links.
+FormLayout SettingsFormLayout();
 
 }  // namespace vrx

@@ -107,16 +107,23 @@ def start_accessibility_bus():
 class StagedProgram:
     """The program staged with the sample add-on in a temporary folder."""
 
-    def __init__(self):
+    def __init__(self, settings=True, wine_prefix=None):
+        """settings: stage with a saved settings.cfg; wine_prefix: lay out a
+        prefix of the test's own instead of the staged one (called with the
+        staging folder, returns the prefix's path)."""
         self.folder = tempfile.mkdtemp(prefix="verdantis-e2e.")
-        subprocess.run([os.path.join(SOURCE_DIR, "scripts", "stage-demo"), BUILD_DIR, self.folder], check=True)
+        stage = [os.path.join(SOURCE_DIR, "scripts", "stage-demo")] + (["--settings"] if settings else [])
+        subprocess.run(stage + [BUILD_DIR, self.folder], check=True)
         self.app_folder = os.path.join(self.folder, "Verdantis")
         self.fsx = os.path.join(self.folder, "FSX")
+        self.home = os.path.join(self.folder, "home")
+        prefix = wine_prefix(self.folder) if wine_prefix else os.path.join(self.folder, "wine")
         env = dict(os.environ,
                    QT_QPA_PLATFORM="xcb",
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   HOME=self.home,
                    XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
-                   WINEPREFIX=os.path.join(self.folder, "wine"))
+                   WINEPREFIX=prefix)
         self.log = open(os.path.join(self.folder, "program.log"), "w")
         self.process = subprocess.Popen(["./verdantis"], cwd=self.app_folder, env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)

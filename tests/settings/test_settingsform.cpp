@@ -30,7 +30,7 @@ public:
     std::string BackupText() const override { return backup; }
     void SetAttrib(bool ticked) override { attrib = ticked; }
     bool Attrib() const override { return attrib; }
-    void SetLinkColour(int index, Colour colour) override { links.at(static_cast<std::size_t>(index)) = colour; }
+    void SetLinkHighlighted(int index, bool on) override { links.at(static_cast<std::size_t>(index)) = on; }
     void CloseWindow() override {
         ++closes;
         if (form) form->CloseRequest();
@@ -42,7 +42,7 @@ public:
     std::string path = "#";
     std::string backup = "#";
     bool attrib = false;
-    std::vector<Colour> links = std::vector<Colour>(4, 999);
+    std::vector<int> links = std::vector<int>(4, -1);
     int closes = 0;
     int ends = 0;
 };
@@ -93,12 +93,14 @@ TEST_F(SettingsFormTest, FirstOpeningProposesTheSimulatorTicksTheFixAndTheHomeBa
     EXPECT_TRUE(view.attrib);
     EXPECT_EQ(view.backup, home + "/VRX-Backup");
     EXPECT_EQ(rig.settings.backuppath, home + "/VRX-Backup");
-    EXPECT_EQ(view.links, std::vector<Colour>(4, kFore));
+    EXPECT_EQ(view.links, std::vector<int>(4, 0));
+    EXPECT_EQ(view.colours.TextForeColor, kFore);
+    EXPECT_EQ(view.colours.TextHighlightColor, kHighlight);
 
     form->HoverLink(2);
-    EXPECT_EQ(view.links[2], kHighlight);
+    EXPECT_EQ(view.links, (std::vector<int>{0, 0, 1, 0}));
     form->HoverBackground();
-    EXPECT_EQ(view.links, std::vector<Colour>(4, kFore));
+    EXPECT_EQ(view.links, std::vector<int>(4, 0));
 }
 
 TEST_F(SettingsFormTest, ASetFolderIsShownWithTheStoredFix) {

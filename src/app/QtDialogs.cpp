@@ -1,0 +1,79 @@
+#include "app/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QStringList>
+
+#include "settings/CFileDialog.h"
+
+namespace vrx {
+
+namespace {
+
+QWidget* AskingWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+QString FilterText(const FileFilter& filter) {
+    return QString::fromStdString(filter.description) + QStringLiteral(" (") +
+           QString::fromStdString([&] {
+               std::string patterns;
+               for (const std::string& pattern : filter.patterns) {
+                   if (!patterns.empty()) patterns += ' ';
+                   patterns += pattern;
+               }
+               return patterns;
+           }()) +
+           QStringLiteral(")");
+}
+
+}  // namespace
+
+std::optional<std::string> QtDialogs::chooseFolder(const FolderDialogRequest& request) {
+    QFileDialog dialog(AskingWindow(), QString::fromStdString(request.prompt));
+    dialog.setObjectName(QStringLiteral("FolderDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setWindowModality(Qt::WindowModal);
+    if (!request.startFolder.empty()) dialog.setDirectory(QString::fromStdString(request.startFolder));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<FileDialogAnswer> QtDialogs::chooseFile(const FileDialogRequest& request) {
+    QFileDialog dialog(request.owned ? AskingWindow() : nullptr);
+    dialog.setObjectName(QStringLiteral("FileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Shown as the caller wrote it (FSX.EXE), not with its patterns repeated.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    const bool save = request.kind == FileDialogRequest::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (save) {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if ((request.flags & kOfnOverwritePrompt) == 0) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    if (!request.title.empty()) dialog.setWindowTitle(QString::fromStdString(request.title));
+    if (!request.initDir.empty()) dialog.setDirectory(QString::fromStdString(request.initDir));
+    if (!request.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+    QStringList filters;
+    for (const FileFilter& filter : request.filters) filters << FilterText(filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex : 1;
+        dialog.selectNameFilter(filters.at(index - 1));
+    }
+    if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+
+    FileDialogAnswer answer;
+    for (const QString& file : dialog.selectedFiles()) answer.files.push_back(file.toStdString());
+    answer.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (answer.filterIndex < 1) answer.filterIndex = request.filterIndex;
+    return answer;
+}
+
+}  // namespace vrx
