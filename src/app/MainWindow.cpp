@@ -12,9 +12,11 @@
 #include "app/AreaListAdapters.h"
 #include "app/AreaListWidget.h"
 #include "app/FormBuilder.h"
+#include "app/LinkLabel.h"
 #include "app/PreviewBox.h"
 #include "app/QtColour.h"
 #include "app/SidebarButton.h"
+#include "app/WindowConventions.h"
 #include "catalogue/AreaSelection.h"
 #include "install/InstallCommand.h"
 #include "mainform/MainCommands.h"
@@ -33,8 +35,6 @@ constexpr std::array<const char*, 6> kSidebarNames{"Help",     "Backup Manager",
 
 // Windows that come later answer with this for now.
 constexpr const char* kNotAvailableYet = "This window is not available yet.";
-
-constexpr const char* kCommandIndex = "commandIndex";
 
 // The command labels: object name, index, caption.
 struct CommandLabel {
@@ -73,9 +73,11 @@ MainWindow::MainWindow(Session& session, Shell& shell, SettingsWindowHost& setti
     makeSidebar();
     makeAreaViews();
     makeLabels();
-    const int dpi = ScreenMetrics::Of(this).dpi;
-    PlaceAll(*this, MainFormLayout(), dpi);
-    setFixedSize(ClientSize(MainFormLayout(), dpi));
+    ApplyWindowConventions(*this, WindowRole::Frame);
+    // The design layout until start-up applies the scaling fix.
+    const ScreenMetrics screen = ScreenMetrics::Of(this);
+    PlaceAll(*this, MainFormLayout(), screen);
+    setFixedSize(ClientSize(MainFormLayout(), screen));
     selectionView_ = std::make_unique<ListSelectionView>(*list_, *description_, *preview_, resolve_);
 }
 
@@ -139,10 +141,11 @@ QLabel* MainWindow::makeLabel(const char* name, const QString& text) {
 
 void MainWindow::makeLabels() {
     for (const CommandLabel& command : kCommandLabels) {
-        QLabel* label = makeLabel(command.name, QString::fromUtf8(command.caption));
-        label->setProperty(kCommandIndex, command.index);
-        label->setCursor(Qt::PointingHandCursor);
+        auto* label = new LinkLabel(QString::fromUtf8(command.caption), this);
+        label->setObjectName(QString::fromUtf8(command.name));
         label->installEventFilter(this);
+        const int index = command.index;
+        connect(label, &QAbstractButton::clicked, this, [this, index] { runCommand(index); });
         commands_.push_back(label);
     }
     info_ = makeLabel("lblInfo", QStringLiteral("#"));
@@ -150,10 +153,7 @@ void MainWindow::makeLabels() {
 }
 
 void MainWindow::ApplySmallFontFix() {
-    const ScreenMetrics screen = ScreenMetrics::Of(this);
-    const FormLayout form = ScaleForScreen(MainFormLayout(), screen);
-    PlaceAll(*this, form, screen.dpi);
-    setFixedSize(ClientSize(form, screen.dpi));
+    vrx::ApplySmallFontFix(*this, MainFormLayout());
 }
 
 void MainWindow::ClearInfo() {
@@ -180,7 +180,7 @@ void MainWindow::ApplyColours(const InterfaceColours& colours) {
     SetColour(*this, QPalette::Window, colours.FormBackColor);
     SetColour(*panel_, QPalette::Window, colours.FormBackColor);
     setTextColour(*info_, colours.TextForeColor);
-    for (QLabel* label : commands_) setTextColour(*label, colours.TextForeColor);
+    for (LinkLabel* label : commands_) label->setColours(colours.TextForeColor, colours.TextHighlightColor);
     setTextColour(*description_, colours.TextForeColor);
     SetColour(*list_, QPalette::Base, colours.ControlBackColor);
     SetColour(*list_, QPalette::Text, colours.ListTextColor);
@@ -220,7 +220,7 @@ void MainWindow::CheckArea(int item) {
 }
 
 void MainWindow::ResetHover() {
-    for (QLabel* label : commands_) setTextColour(*label, colours_.TextForeColor);
+    for (LinkLabel* label : commands_) label->setHighlighted(false);
     info_->clear();
 }
 
@@ -232,8 +232,8 @@ void MainWindow::UpdateAreaSelection() {
     updating_ = false;
 }
 
-QLabel* MainWindow::commandLabel(QObject* object) const {
-    for (QLabel* label : commands_) {
+LinkLabel* MainWindow::commandLabel(QObject* object) const {
+    for (LinkLabel* label : commands_) {
         if (label == object) return label;
     }
     return nullptr;
@@ -241,16 +241,11 @@ QLabel* MainWindow::commandLabel(QObject* object) const {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (QLabel* command = commandLabel(watched)) {
+    if (LinkLabel* command = commandLabel(watched)) {
+        // The label's own hover; the move goes no further, so the window's
+        // background does not reset it.
         if (type == QEvent::MouseMove) {
-            setTextColour(*command, colours_.TextHighlightColor);
-            return true;
-        }
-        if (type == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && command->rect().contains(mouse->position().toPoint())) {
-                runCommand(command->property(kCommandIndex).toInt());
-            }
+            command->setHighlighted(true);
             return true;
         }
         return false;

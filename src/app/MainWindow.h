@@ -26,6 +26,7 @@ class SidebarButton;
 class PreviewBox;
 class ListSelectionView;
 class AreaListWidget;
+class LinkLabel;
 
 class MainWindow : public QWidget, public MainFormHost {
     Q_OBJECT
@@ -72,7 +73,7 @@ private:
     void installSelectedAreas();
     void setRunCommandsEnabled(bool enabled);
     void setTextColour(QWidget& widget, Colour colour);
-    QLabel* commandLabel(QObject* object) const;
+    LinkLabel* commandLabel(QObject* object) const;
 
     Session& session_;
     Shell& shell_;
@@ -89,7 +90,7 @@ private:
     AreaListWidget* list_ = nullptr;
     PreviewBox* preview_ = nullptr;
     QLabel* description_ = nullptr;
-    std::vector<QLabel*> commands_;
+    std::vector<LinkLabel*> commands_;
     QLabel* info_ = nullptr;
     std::unique_ptr<ListSelectionView> selectionView_;
 };

@@ -34,6 +34,7 @@ struct Program::Parts {
           settingsWindow(services.settingsWindow != nullptr ? *services.settingsWindow : qtSettingsWindow) {
         statusView.attach(status);
         qtSettingsWindow.setOwner(&window);
+        statusView.setOwner(window);
         QObject::connect(&window, &MainWindow::coloursApplied, [this](const InterfaceColours& colours) {
             statusView.setColours(colours.FormBackColor, colours.TextForeColor);
             qtSettingsWindow.setColours(colours);

@@ -10,6 +10,7 @@
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
 #include "app/QtColour.h"
+#include "app/WindowConventions.h"
 
 namespace vrx {
 
@@ -64,7 +65,8 @@ SettingsWindow::SettingsWindow(Session& session, SettingsFormServices services, 
     chkAttrib_->setObjectName(QStringLiteral("ChkAttrib"));
     chkAttrib_->setAutoFillBackground(true);
     makeLinks();
-    placeForScreen();
+    ApplyWindowConventions(*this, WindowRole::Dialog);
+    ApplySmallFontFix(*this, SettingsFormLayout());
 
     setTabOrder(links_[kLinkSelectSimulator], links_[kLinkSelectBackup]);
     setTabOrder(links_[kLinkSelectBackup], lblBackup_);
@@ -85,20 +87,12 @@ QLabel* SettingsWindow::makeLabel(const char* name, const char* text) {
 
 void SettingsWindow::makeLinks() {
     for (const LinkText& link : kLinks) {
-        auto* label = new LinkLabel(this);
+        auto* label = new LinkLabel(QString::fromUtf8(link.caption), this);
         label->setObjectName(QStringLiteral("lblSelect%1").arg(link.index));
-        label->setText(QString::fromUtf8(link.caption));
         label->installEventFilter(this);
         connect(label, &QAbstractButton::clicked, this, [this, index = link.index] { form_.ClickLink(index); });
         links_[static_cast<std::size_t>(link.index)] = label;
     }
-}
-
-void SettingsWindow::placeForScreen() {
-    const ScreenMetrics screen = ScreenMetrics::Of(this);
-    const FormLayout form = ScaleForScreen(SettingsFormLayout(), screen);
-    PlaceAll(*this, form, screen.dpi);
-    setFixedSize(ClientSize(form, screen.dpi));
 }
 
 void SettingsWindow::ApplyColours(const InterfaceColours& colours) {

@@ -51,7 +51,6 @@ protected:
 private:
     QLabel* makeLabel(const char* name, const char* text);
     void makeLinks();
-    void placeForScreen();
 
     SettingsForm form_;
     std::array<LinkLabel*, 4> links_{};
