@@ -48,6 +48,7 @@ SettingsWindow::SettingsWindow(Session& session, SettingsFormServices services, 
     lblPath_ = makeLabel("lblPath", "");
     lblPath_->setAutoFillBackground(true);
     lblPath_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblPath_->setIndent(3);
     lblPath_->setAccessibleDescription(QStringLiteral("Path to Flight Simulator X"));
     makeLabel("Label3",
               "Backup Folder (press Select to browse to an existing folder, or type in a new one).");
@@ -63,10 +64,17 @@ SettingsWindow::SettingsWindow(Session& session, SettingsFormServices services, 
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     chkAttrib_ = new QCheckBox(QStringLiteral("Set Read-Only Files to Normal During Copy (fixes copy errors)."), this);
     chkAttrib_->setObjectName(QStringLiteral("ChkAttrib"));
+    // A button fills with its Button colour unless told to use the window's.
+    chkAttrib_->setBackgroundRole(QPalette::Window);
     chkAttrib_->setAutoFillBackground(true);
     makeLinks();
     ApplyWindowConventions(*this, WindowRole::Dialog);
     ApplySmallFontFix(*this, SettingsFormLayout());
+    // A scaled font can come out a pixel or two wider than its twip box; a
+    // link cut to "Selec" would misread, so it may widen into the gap beside it.
+    for (LinkLabel* link : links_) {
+        if (link->sizeHint().width() > link->width()) link->resize(link->sizeHint().width(), link->height());
+    }
 
     setTabOrder(links_[kLinkSelectSimulator], links_[kLinkSelectBackup]);
     setTabOrder(links_[kLinkSelectBackup], lblBackup_);
@@ -113,6 +121,8 @@ void SettingsWindow::ApplyColours(const InterfaceColours& colours) {
 
 void SettingsWindow::ShowPath(const std::string& text) {
     lblPath_->setText(QString::fromStdString(text));
+    // A long path is cut at the label's end; the whole path shows on hover.
+    lblPath_->setToolTip(lblPath_->text());
 }
 
 std::string SettingsWindow::PathText() const {
