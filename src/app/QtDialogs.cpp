@@ -71,8 +71,15 @@ std::optional<FileDialogAnswer> QtDialogs::chooseFile(const FileDialogRequest& r
 
     FileDialogAnswer answer;
     for (const QString& file : dialog.selectedFiles()) answer.files.push_back(file.toStdString());
-    answer.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    if (answer.filterIndex < 1) answer.filterIndex = request.filterIndex;
+    // With the patterns hidden, the dialog names the filter by its description alone.
+    answer.filterIndex = request.filterIndex;
+    const QString chosen = dialog.selectedNameFilter();
+    for (int i = 0; i < filters.size(); ++i) {
+        if (filters.at(i) == chosen || filters.at(i).startsWith(chosen + QStringLiteral(" ("))) {
+            answer.filterIndex = i + 1;
+            break;
+        }
+    }
     return answer;
 }
 

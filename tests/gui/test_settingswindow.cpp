@@ -1,0 +1,446 @@
+// The settings window on the offscreen platform: the first start with the
+// simulator registered in a Wine prefix, Save's refusals, the start-up check
+// running on the saved values, Cancel and the close box ending the program
+// (in a child process, to see it end), and Qt's file and folder dialogs
+// behind the program's dialog interface.
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QDebug>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/LinkLabel.h"
+#include "app/MainWindow.h"
+#include "app/Program.h"
+#include "app/QtDialogs.h"
+#include "config/AppSettings.h"
+#include "gui/GuiSupport.h"
+#include "platform/linux/LinuxFileSystem.h"
+#include "session/Session.h"
+#include "settings/CFileDialog.h"
+#include "settings/FolderBrowse.h"
+#include "support/ScriptedDialogs.h"
+
+using vrx::test::AddonFolder;
+using vrx::test::GuiPrompts;
+using vrx::test::ReadFile;
+using vrx::test::ScriptedDialogs;
+using vrx::test::WriteFile;
+
+namespace {
+
+const char* const kColours =
+    "ControlBackColor=F0F0E0\r\nFormBackColor=2F4F3F\r\nTextForeColor=E0E0D0\r\nTextHighlightColor=FFD040\r\n"
+    "ListTextColor=202020\r\nVRXVersion=Verdantis Test\r\n";
+const std::string kFirstRun =
+    "Since this is the first time you are running Verdantis, we will open the Settings screen for you to confirm "
+    "your Verdantis settings.";
+const std::string kFirstBackup =
+    "Backup files are not detected. We will now backup your current Flight Simulator textures unless you select "
+    "\"No\" below. If you select No, you will not be able to restore the current FSX textures. Are you ready to run "
+    "the backup process now?";
+const std::string kNeverAsk =
+    "Do you want to mark the configuration file so you will not be prompted to backup in the future?";
+const std::string kBackupInvalid =
+    "The path to your backup folder is invalid. Please fix your backup folder path in the next screen";
+
+// An add-on on its first start: no settings.cfg, HOME in the folder.
+std::unique_ptr<AddonFolder> FirstStartAddon() {
+    auto addon = std::make_unique<AddonFolder>();
+    addon->WriteMediaPictures();
+    addon->WriteCatalogue({vrx::test::AreaLine(1)});
+    addon->WriteUiCfg(kColours);
+    std::filesystem::remove(addon->app() + "/settings.cfg");
+    vrx::test::MakeDirs(addon->dir / "home");
+    setenv("HOME", (addon->dir / "home").c_str(), 1);
+    return addon;
+}
+
+// A 64-bit Wine prefix at WINEPREFIX registering C:\Games\FSX (in the
+// 32-bit view), its C: drive leading to drive_c; the program file in lower case.
+std::string RegisterInWinePrefix(const AddonFolder& addon) {
+    const std::string prefix = addon.dir / "wine";
+    WriteFile(prefix + "/system.reg",
+              "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n#arch=win64\n\n"
+              "[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\10.0] 1700000000\n"
+              "\"SetupPath\"=\"C:\\\\Games\\\\FSX\\\\\"\n");
+    WriteFile(prefix + "/drive_c/Games/FSX/fsx.exe", "MZ");
+    vrx::test::MakeDirs(prefix + "/dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", prefix + "/dosdevices/c:");
+    return std::filesystem::canonical(prefix + "/drive_c").string() + "/Games/FSX";
+}
+
+// Runs act on the modal window named name each time one opens (polled), so
+// that a modal started inside the code under test is answered from outside.
+class ModalDriver : public QObject {
+public:
+    ModalDriver(const char* name, std::function<void(QWidget&, int)> act) : name_(name), act_(std::move(act)) {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || modal == seen_ || modal->objectName() != name_ || !modal->isVisible()) return;
+            seen_ = modal;
+            act_(*modal, openings_++);
+        });
+        timer_.start(20);
+    }
+    int openings() const { return openings_; }
+
+private:
+    QString name_;
+    std::function<void(QWidget&, int)> act_;
+    QTimer timer_;
+    QPointer<QWidget> seen_;
+    int openings_ = 0;
+};
+
+template <typename T = QWidget>
+T* Child(QWidget& window, const char* name) {
+    return window.findChild<T*>(QString::fromUtf8(name));
+}
+
+void ClickLink(QWidget& window, int index) {
+    auto* link = Child<vrx::LinkLabel>(window, ("lblSelect" + std::to_string(index)).c_str());
+    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, 3));
+}
+
+// Types text into the backup box over what it holds, one key event per
+// character (QTest's key clicks take only Latin-1).
+void TypeBackup(QWidget& window, const QString& text) {
+    auto* box = Child<QLineEdit>(window, "lblBackup");
+    box->setFocus();
+    box->selectAll();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+// Types a name into a file dialog's name box, as a user does.
+void TypeFileName(QFileDialog& dialog, const QString& name) {
+    auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    edit->clear();
+    QTest::keyClicks(edit, name);
+}
+
+}  // namespace
+
+class SettingsWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstRunProposesTheWinePrefixsSimulatorAndSaves();
+    void saveRefusesAMissingProgramAMissingParentAndAnUnstorablePath();
+    void theStartupCheckRunsOnTheSavedValues();
+    void cancelAndTheCloseBoxEndTheProgram_data();
+    void cancelAndTheCloseBoxEndTheProgram();
+    void theSettingsButtonOpensTheWindowModally();
+    void qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase();
+    void qtFolderDialogOpensOnTheStartFolderAndReturnsNoSeparator();
+};
+
+void SettingsWindowTest::firstRunProposesTheWinePrefixsSimulatorAndSaves() {
+    auto addon = FirstStartAddon();
+    const std::string simulator = RegisterInWinePrefix(*addon);
+    GuiPrompts prompts;
+    prompts.answers = {false, false};  // no first backup, and ask again next time
+    ScriptedDialogs dialogs;
+    QString shownPath, shownBackup, caption;
+    bool ticked = false;
+    ModalDriver driver("Settings_Form", [&](QWidget& window, int) {
+        caption = window.windowTitle();
+        shownPath = Child<QLabel>(window, "lblPath")->text();
+        shownBackup = Child<QLineEdit>(window, "lblBackup")->text();
+        ticked = Child<QCheckBox>(window, "ChkAttrib")->isChecked();
+        ClickLink(window, 2);
+    });
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
+    QVERIFY(program.start());
+    QCOMPARE(driver.openings(), 1);
+    QCOMPARE(caption, QStringLiteral("Verdantis Settings"));
+    QCOMPARE(shownPath, QString::fromStdString(simulator));
+    QCOMPARE(shownBackup, QString::fromStdString(addon->dir / "home/VRX-Backup"));
+    QVERIFY(ticked);
+    QCOMPARE(prompts.texts(), (std::vector<std::string>{kFirstRun, kFirstBackup, kNeverAsk}));
+    QCOMPARE(QString::fromStdString(ReadFile(addon->app() + "/settings.cfg")),
+             QString::fromStdString("FSPath=" + simulator + "\r\nBackupPath=" + (addon->dir / "home/VRX-Backup") +
+                                    "\r\nReadOverwrite=1\r\nnorbackup=\r\nrebackup=\r\n"));
+    QVERIFY(vrx::test::PathExists(addon->dir / "home/VRX-Backup"));
+    QVERIFY(program.mainWindow().isVisible());
+}
+
+void SettingsWindowTest::saveRefusesAMissingProgramAMissingParentAndAnUnstorablePath() {
+    auto addon = FirstStartAddon();  // no Wine prefix: nothing to propose
+    GuiPrompts prompts;
+    ScriptedDialogs dialogs;
+    dialogs.file(vrx::FileDialogAnswer{{addon->fsx() + "/FSX.EXE"}, 1});
+    const std::string missingParent = addon->dir / "missing/Backup";
+    const std::string unstorable = addon->dir / "Sicherung \xe2\x86\x92 \xe6\x97\xa5\xe6\x9c\xac";
+    std::vector<std::string> messagesSeen;
+    bool openAfterRefusals = false;
+    QString pathBefore, pathChosen;
+    ModalDriver driver("Settings_Form", [&](QWidget& window, int) {
+        pathBefore = Child<QLabel>(window, "lblPath")->text();
+        ClickLink(window, 2);
+        ClickLink(window, 0);  // the file dialog answers FSX.EXE
+        pathChosen = Child<QLabel>(window, "lblPath")->text();
+        TypeBackup(window, QString::fromStdString(missingParent));
+        ClickLink(window, 2);
+        TypeBackup(window, QString::fromStdString(unstorable));
+        ClickLink(window, 2);
+        openAfterRefusals = window.isVisible() && !vrx::test::PathExists(addon->app() + "/settings.cfg");
+        messagesSeen = prompts.texts();
+        ClickLink(window, 1);
+    });
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
+    QVERIFY(!program.start());
+    QCOMPARE(pathBefore, QString());
+    QCOMPARE(pathChosen, QString::fromStdString(addon->fsx()));
+    QVERIFY(openAfterRefusals);
+    QCOMPARE(messagesSeen,
+             (std::vector<std::string>{
+                 kFirstRun,
+                 "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in "
+                 "the top left to browse to FSX.",
+                 "Could not create folder in " + missingParent + ". Please select a new path at try again.",
+                 "The path " + unstorable +
+                     " cannot be saved in the Verdantis settings file, because it holds characters that the file "
+                     "cannot store. Please choose a folder whose path has none of them."}));
+    QVERIFY(!vrx::test::PathExists(missingParent));
+    QVERIFY(!vrx::test::PathExists(unstorable));
+    QCOMPARE(dialogs.fileRequests.size(), std::size_t{1});
+    QCOMPARE(dialogs.fileRequests[0].filters.at(0).description, std::string("FSX.EXE"));
+}
+
+void SettingsWindowTest::theStartupCheckRunsOnTheSavedValues() {
+    // The settings file keeps the backup folder trimmed; the check after the
+    // window must load it, not run on the text as typed.
+    auto addon = FirstStartAddon();
+    const std::string simulator = RegisterInWinePrefix(*addon);
+    GuiPrompts prompts;
+    prompts.answers = {false, false};
+    ScriptedDialogs dialogs;
+    ModalDriver driver("Settings_Form", [&](QWidget& window, int opening) {
+        if (opening > 0) {
+            ClickLink(window, 1);  // a reopening for an invalid folder: leave it
+            return;
+        }
+        TypeBackup(window, QString::fromStdString(addon->dir / "Backup") + QStringLiteral(" "));
+        ClickLink(window, 2);
+    });
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
+    QVERIFY(program.start());
+    QCOMPARE(prompts.texts(), (std::vector<std::string>{kFirstRun, kFirstBackup, kNeverAsk}));
+    QCOMPARE(driver.openings(), 1);
+    QCOMPARE(program.session().settings.backuppath, addon->dir / "Backup");
+    QCOMPARE(program.session().settings.fspath, simulator);
+    QVERIFY(!vrx::test::PathExists(addon->dir / "Backup "));
+}
+
+void SettingsWindowTest::cancelAndTheCloseBoxEndTheProgram_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Cancel") << "cancel"
+                            << "There are no Verdantis X settings available. Please restart Verdantis and make sure "
+                               "you save the settings in the settings screen.";
+    QTest::newRow("close box") << "close"
+                               << "There are no Verdantis settings availble. Please restart Verdantis and make sure "
+                                  "you save the settings in the settings screen.";
+}
+
+void SettingsWindowTest::cancelAndTheCloseBoxEndTheProgram() {
+    QFETCH(QString, how);
+    QFETCH(QString, message);
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VRX_SETTINGS_CHILD"), how);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAllStandardOutput());
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    const QStringList lines = output.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines, (QStringList{"message: " + QString::fromStdString(kFirstRun), "message: " + message,
+                                 QStringLiteral("settings.cfg: absent"), QStringLiteral("ended")}));
+}
+
+void SettingsWindowTest::theSettingsButtonOpensTheWindowModally() {
+    auto addon = std::make_unique<AddonFolder>();
+    addon->WriteMediaPictures();
+    addon->WriteCatalogue({vrx::test::AreaLine(1)});
+    addon->WriteUiCfg(kColours);
+    const std::string before = ReadFile(addon->app() + "/settings.cfg");
+    GuiPrompts prompts;
+    ScriptedDialogs dialogs;
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
+    QVERIFY(program.start());
+    bool modal = false;
+    QString backup;
+    ModalDriver driver("Settings_Form", [&](QWidget& window, int) {
+        modal = window.isModal() && window.parentWidget() == &program.mainWindow();
+        backup = Child<QLineEdit>(window, "lblBackup")->text();
+        ClickLink(window, 1);
+    });
+    auto* button = program.mainWindow().findChild<QAbstractButton*>(QStringLiteral("Sidebar3"));
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(driver.openings(), 1);
+    QVERIFY(modal);
+    QCOMPARE(backup, QString::fromStdString(addon->dir / "Backup"));
+    QVERIFY(prompts.texts().empty());  // no "not available yet"
+    QCOMPARE(ReadFile(addon->app() + "/settings.cfg"), before);
+    QVERIFY(program.mainWindow().isVisible());
+}
+
+void SettingsWindowTest::qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase() {
+    vrx::test::TempDir dir;
+    WriteFile(dir / "Games/FSX/fsx.exe", "MZ");
+    WriteFile(dir / "Games/FSX/readme.txt", "text");
+    vrx::QtDialogs dialogs;
+    vrx::CFileDialog fileDialog(dialogs);
+    fileDialog.SetFilter("Text|*.txt|FSX.EXE|FSX.EXE");
+    fileDialog.SetFilterIndex(2);
+    fileDialog.SetDialogTitle("Find the simulator");
+    fileDialog.SetInitDir(dir / "Games/FSX");
+    QStringList listed;
+    QString title, filter;
+    QStringList filters;
+    {
+        ModalDriver driver("FileDialog", [&](QWidget& window, int) {
+            auto& dialog = static_cast<QFileDialog&>(window);
+            title = dialog.windowTitle();
+            filters = dialog.nameFilters();
+            filter = dialog.selectedNameFilter();
+            auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+            // The folder is listed in the background; never leave the dialog open.
+            for (int i = 0; i < 250 && view->model()->rowCount(view->rootIndex()) == 0; ++i) QTest::qWait(20);
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            }
+            TypeFileName(dialog, QString::fromStdString(dir / "Games/FSX/fsx.exe"));
+            static_cast<QDialog&>(dialog).accept();
+        });
+        fileDialog.ShowOpen();
+    }
+    QCOMPARE(title, QStringLiteral("Find the simulator"));
+    QCOMPARE(filters, (QStringList{"Text (*.txt)", "FSX.EXE (FSX.EXE)"}));
+    QCOMPARE(filter, QStringLiteral("FSX.EXE"));  // shown as the caller wrote it
+    QCOMPARE(listed, QStringList{"fsx.exe"});
+    QVERIFY(!fileDialog.Cancel());
+    QCOMPARE(fileDialog.FileName(), dir / "Games/FSX/fsx.exe");
+    QCOMPARE(fileDialog.FileTitle(), std::string("fsx.exe"));
+    QCOMPARE(fileDialog.FilterIndex(), 2);
+
+    // The filter the user last chose is read back.
+    {
+        ModalDriver other("FileDialog", [&](QWidget& window, int) {
+            auto& dialog = static_cast<QFileDialog&>(window);
+            dialog.selectNameFilter(QStringLiteral("Text (*.txt)"));
+            TypeFileName(dialog, QString::fromStdString(dir / "Games/FSX/readme.txt"));
+            static_cast<QDialog&>(dialog).accept();
+        });
+        fileDialog.ShowOpen();
+    }
+    QCOMPARE(fileDialog.FilterIndex(), 1);
+    QCOMPARE(QString::fromStdString(fileDialog.FileName()), QString::fromStdString(dir / "Games/FSX/readme.txt"));
+    QCOMPARE(fileDialog.FileTitle(), std::string("readme.txt"));
+
+    ModalDriver cancelled("FileDialog", [](QWidget& window, int) { static_cast<QFileDialog&>(window).reject(); });
+    fileDialog.ShowOpen();
+    QVERIFY(fileDialog.Cancel());
+    QCOMPARE(fileDialog.FileName(), dir / "Games/FSX/readme.txt");
+}
+
+void SettingsWindowTest::qtFolderDialogOpensOnTheStartFolderAndReturnsNoSeparator() {
+    vrx::test::TempDir dir;
+    vrx::test::MakeDirs(dir / "VRX-Backup");
+    vrx::test::MakeDirs(dir / "Chosen");
+    vrx::QtDialogs dialogs;
+    vrx::LinuxFileSystem fs;
+    for (const std::string& start : {dir / "VRX-Backup", dir / "VRX-Backup/"}) {
+        QString opened, title;
+        ModalDriver driver("FolderDialog", [&](QWidget& window, int) {
+            auto& dialog = static_cast<QFileDialog&>(window);
+            opened = dialog.directory().absolutePath();
+            title = dialog.windowTitle();
+            // The user goes into the folder and confirms it.
+            dialog.setDirectory(QString::fromStdString(dir / "Chosen"));
+            static_cast<QDialog&>(dialog).accept();
+        });
+        QCOMPARE(QString::fromStdString(vrx::BrowseForFolder(dialogs, fs, start)),
+                 QString::fromStdString(dir / "Chosen"));
+        QCOMPARE(opened, QString::fromStdString(dir / "VRX-Backup"));
+        QCOMPARE(title, QStringLiteral("Please select a folder..."));
+    }
+    ModalDriver cancelled("FolderDialog", [](QWidget& window, int) { static_cast<QFileDialog&>(window).reject(); });
+    QCOMPARE(vrx::BrowseForFolder(dialogs, fs, dir / "VRX-Backup"), std::string());
+}
+
+// The child process: the program's own start, with Cancel or the close box
+// used on the first-run settings window; it prints what it showed and how it ended.
+static int RunChild(const QString& how) {
+    auto addon = FirstStartAddon();
+    RegisterInWinePrefix(*addon);
+    struct PrintingPrompts final : vrx::Prompts {
+        void message(const std::string& text, const std::string&) override {
+            std::printf("message: %s\n", text.c_str());
+        }
+        bool askYesNo(const std::string& text, const std::string&) override {
+            std::printf("question: %s\n", text.c_str());
+            return false;
+        }
+        bool askOkCancel(const std::string& text, const std::string&) override {
+            std::printf("question: %s\n", text.c_str());
+            return false;
+        }
+    } prompts;
+    ScriptedDialogs dialogs;
+    ModalDriver driver("Settings_Form", [&](QWidget& window, int) {
+        if (how == QStringLiteral("cancel")) {
+            ClickLink(window, 1);
+        } else {
+            window.close();
+        }
+    });
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
+    // As main() does: the program runs on only when start-up shows the main window.
+    const bool shown = program.start();
+    std::printf("settings.cfg: %s\n", vrx::test::PathExists(addon->app() + "/settings.cfg") ? "present" : "absent");
+    if (!shown) {
+        std::printf("ended\n");
+        std::fflush(stdout);
+        return 0;
+    }
+    std::printf("main window shown\n");
+    std::fflush(stdout);
+    return QApplication::exec();
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    if (const char* child = std::getenv("VRX_SETTINGS_CHILD")) {
+        unsetenv("VRX_SETTINGS_CHILD");
+        return RunChild(QString::fromUtf8(child));
+    }
+    SettingsWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_settingswindow.moc"
