@@ -17,11 +17,11 @@
 #include "app/QtColour.h"
 #include "app/SidebarButton.h"
 #include "app/WindowConventions.h"
+#include "backup/StartupCheck.h"
 #include "catalogue/AreaSelection.h"
 #include "install/InstallCommand.h"
 #include "mainform/MainCommands.h"
 #include "mainform/Startup.h"
-#include "backup/StartupCheck.h"
 #include "platform/Prompts.h"
 #include "session/Session.h"
 

@@ -16,8 +16,7 @@ QWidget* AskingWindow() {
 }
 
 QString FilterText(const FileFilter& filter) {
-    return QString::fromStdString(filter.description) + QStringLiteral(" (") +
-           QString::fromStdString([&] {
+    return QString::fromStdString(filter.description) + QStringLiteral(" (") + QString::fromStdString([&] {
                std::string patterns;
                for (const std::string& pattern : filter.patterns) {
                    if (!patterns.empty()) patterns += ' ';

@@ -18,10 +18,9 @@ QtSettingsWindowHost::QtSettingsWindowHost(Session& session, Dialogs& dialogs,
 QtSettingsWindowHost::~QtSettingsWindowHost() = default;
 
 bool QtSettingsWindowHost::OpenModal() {
-    SettingsWindow window(session_,
-                          SettingsFormServices{dialogs_, fileDialog_, findSimulatorFolder_, defaultBackupFolder_,
-                                               colours_},
-                          owner_);
+    SettingsWindow window(
+        session_, SettingsFormServices{dialogs_, fileDialog_, findSimulatorFolder_, defaultBackupFolder_, colours_},
+        owner_);
     window.exec();
     return !window.programMustEnd();
 }

@@ -50,8 +50,7 @@ SettingsWindow::SettingsWindow(Session& session, SettingsFormServices services, 
     lblPath_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblPath_->setIndent(3);
     lblPath_->setAccessibleDescription(QStringLiteral("Path to Flight Simulator X"));
-    makeLabel("Label3",
-              "Backup Folder (press Select to browse to an existing folder, or type in a new one).");
+    makeLabel("Label3", "Backup Folder (press Select to browse to an existing folder, or type in a new one).");
     lblBackup_ = new QLineEdit(this);
     lblBackup_->setObjectName(QStringLiteral("lblBackup"));
     lblBackup_->setAccessibleName(QStringLiteral("Backup Folder"));

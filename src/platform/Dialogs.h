@@ -23,12 +23,12 @@ struct FileFilter {
 struct FileDialogRequest {
     enum class Kind { Open, Save } kind = Kind::Open;
     std::vector<FileFilter> filters;
-    int filterIndex = 1;     // 1-based entry of filters shown first
-    std::string title;       // "" = the dialog's default caption
-    std::string initDir;     // "" = the dialog's own choice
-    std::string defaultExt;  // appended to a typed name without an extension
-    std::string fileName;    // the name the dialog starts with
-    std::uint32_t flags = 0; // the caller's option bits
+    int filterIndex = 1;      // 1-based entry of filters shown first
+    std::string title;        // "" = the dialog's default caption
+    std::string initDir;      // "" = the dialog's own choice
+    std::string defaultExt;   // appended to a typed name without an extension
+    std::string fileName;     // the name the dialog starts with
+    std::uint32_t flags = 0;  // the caller's option bits
     bool multiSelect = false;
     bool owned = false;  // modal to the window that asks; false = no owner
 };

@@ -14,7 +14,7 @@ enum class ControlKind {
     List,        // the list with a check box per item
     Label,
     ProgressBar,
-    TextBox,   // a single-line text box
+    TextBox,  // a single-line text box
     CheckBox,
 };
 

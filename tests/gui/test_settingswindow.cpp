@@ -8,9 +8,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDebug>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QDebug>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>

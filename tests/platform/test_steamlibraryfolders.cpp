@@ -72,8 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"OlderLayout", kOlder, std::vector<std::string>{"/media/disk2/Steam", "/opt/with\\backslash"}},
         Case{"CommentsAndNoLibraries", "// made by hand\n\"libraryfolders\" { }\n", std::vector<std::string>{}},
         Case{"EntryWithoutPath", "\"libraryfolders\" { \"0\" { \"label\" \"x\" } }", std::vector<std::string>{}},
-        Case{"ModeratelyNested", Nested(16), std::vector<std::string>{}},
-        Case{"Empty", "", std::nullopt},
+        Case{"ModeratelyNested", Nested(16), std::vector<std::string>{}}, Case{"Empty", "", std::nullopt},
         Case{"OtherRoot", "\"config\" { \"0\" \"/a\" }", std::nullopt},
         Case{"UnclosedBody", "\"libraryfolders\" { \"0\" { \"path\" \"/a\" }", std::nullopt},
         Case{"UnterminatedString", "\"libraryfolders\" { \"0\" \"/a }", std::nullopt},
@@ -83,8 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"UnknownEscape", "\"libraryfolders\" { \"0\" \"/a\\q\" }", std::nullopt},
         Case{"NulInside", std::string("\"libraryfolders\" { \"0\" \"/a\0b\" }", 30), std::nullopt},
         Case{"ConditionalsAreNotAccepted", "\"libraryfolders\" { \"0\" \"/a\" [$LINUX] }", std::nullopt},
-        Case{"TooDeep", Nested(17), std::nullopt},
-        Case{"ExtremelyDeep", Nested(200000), std::nullopt},
+        Case{"TooDeep", Nested(17), std::nullopt}, Case{"ExtremelyDeep", Nested(200000), std::nullopt},
         Case{"OnlyOpeningBraces", "\"libraryfolders\"" + std::string(500000, '{'), std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 

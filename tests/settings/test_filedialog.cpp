@@ -212,18 +212,17 @@ std::string Padded(std::string text) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ParseMultiFileNameCases,
-    ::testing::Values(
-        MultiCase{"TwoFiles", Padded("/T\0a.txt\0b.txt\0"s), 0, "/T", {"a.txt", "b.txt"}, 2},
-        MultiCase{"CountedOnFromFive",
-                  Padded("/T\0a.txt\0b.txt\0"s),
-                  5,
-                  "/T",
-                  {"earlier", "earlier", "earlier", "earlier", "earlier", "a.txt", "b.txt"},
-                  7},
-        MultiCase{"OneFileKeepsTheSeparator", Padded("/T/a.txt"), 0, "/T/", {"a.txt"}, 1},
-        MultiCase{"OneFileRecreatesTheList", Padded("/T/a.txt"), 3, "/T/", {"a.txt"}, 1},
-        MultiCase{"NoFolderAtAll", Padded("a.txt"), 0, "", {"a.txt"}, 1},
-        MultiCase{"UnpaddedButEnded", "/T\0x\0\0"s, 0, "/T", {"x"}, 1}),
+    ::testing::Values(MultiCase{"TwoFiles", Padded("/T\0a.txt\0b.txt\0"s), 0, "/T", {"a.txt", "b.txt"}, 2},
+                      MultiCase{"CountedOnFromFive",
+                                Padded("/T\0a.txt\0b.txt\0"s),
+                                5,
+                                "/T",
+                                {"earlier", "earlier", "earlier", "earlier", "earlier", "a.txt", "b.txt"},
+                                7},
+                      MultiCase{"OneFileKeepsTheSeparator", Padded("/T/a.txt"), 0, "/T/", {"a.txt"}, 1},
+                      MultiCase{"OneFileRecreatesTheList", Padded("/T/a.txt"), 3, "/T/", {"a.txt"}, 1},
+                      MultiCase{"NoFolderAtAll", Padded("a.txt"), 0, "", {"a.txt"}, 1},
+                      MultiCase{"UnpaddedButEnded", "/T\0x\0\0"s, 0, "/T", {"x"}, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ParseMultiFileName, WithoutTwoNulsItFailsAndChangesNothing) {

@@ -128,7 +128,8 @@ TEST_F(SimulatorSearch, OurStoreComesFirstWhenItsFolderHoldsTheSimulator) {
     WriteFile(ours + "/FSX.exe", "MZ");
     WriteFile(dir / "config/verdantis/registry.reg",
               "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\10.0] 1\n"
-              "\"SetupPath\"=\"" + ours + "\\\\\"\n");
+              "\"SetupPath\"=\"" +
+                  ours + "\\\\\"\n");
     const std::string prefix = dir / "wineprefix";
     makePrefix(prefix, SystemReg("C:\\\\FSX", true));
     WriteFile(prefix + "/drive_c/FSX/FSX.EXE", "MZ");
@@ -138,9 +139,9 @@ TEST_F(SimulatorSearch, OurStoreComesFirstWhenItsFolderHoldsTheSimulator) {
 TEST_F(SimulatorSearch, AMalformedOrOversizedLibraryListGivesNoProposal) {
     const std::string root = home + "/.local/share/Steam";
     WriteFile(root + "/steamapps/common/FSX/FSX.EXE", "MZ");
-    for (const std::string& text : {std::string("\"libraryfolders\" { \"0\" { \"path\" \"") + root + "\" }",
-                                    std::string("\"libraryfolders\" { \"0\" \"") + root + "\" \"pad\" \"" +
-                                        std::string(2 << 20, 'x') + "\" }"}) {
+    for (const std::string& text :
+         {std::string("\"libraryfolders\" { \"0\" { \"path\" \"") + root + "\" }",
+          std::string("\"libraryfolders\" { \"0\" \"") + root + "\" \"pad\" \"" + std::string(2 << 20, 'x') + "\" }"}) {
         WriteFile(root + "/steamapps/libraryfolders.vdf", text);
         EXPECT_EQ(propose(), "");
     }
