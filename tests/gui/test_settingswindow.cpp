@@ -30,6 +30,7 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/QtDialogs.h"
+#include "app/ScreenMetrics.h"
 #include "config/AppSettings.h"
 #include "gui/GuiSupport.h"
 #include "platform/linux/LinuxFileSystem.h"
@@ -160,6 +161,9 @@ private slots:
     void cancelAndTheCloseBoxEndTheProgram_data();
     void cancelAndTheCloseBoxEndTheProgram();
     void theSettingsButtonOpensTheWindowModally();
+    void designedSizeTabOrderAndHover_data();
+    void designedSizeTabOrderAndHover();
+    void cleanup() { vrx::ScreenMetrics::SetDevicePixelRatioForTesting(0); }
     void qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase();
     void qtFolderDialogOpensOnTheStartFolderAndReturnsNoSeparator();
 };
@@ -315,6 +319,61 @@ void SettingsWindowTest::theSettingsButtonOpensTheWindowModally() {
     QVERIFY(prompts.texts().empty());  // no "not available yet"
     QCOMPARE(ReadFile(addon->app() + "/settings.cfg"), before);
     QVERIFY(program.mainWindow().isVisible());
+}
+
+void SettingsWindowTest::designedSizeTabOrderAndHover_data() {
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("100%") << 1.0;
+    QTest::newRow("150%") << 1.5;
+    QTest::newRow("200%") << 2.0;
+}
+
+void SettingsWindowTest::designedSizeTabOrderAndHover() {
+    QFETCH(double, ratio);
+    vrx::ScreenMetrics::SetDevicePixelRatioForTesting(ratio);
+    auto addon = std::make_unique<AddonFolder>();
+    addon->WriteMediaPictures();
+    addon->WriteCatalogue({vrx::test::AreaLine(1)});
+    addon->WriteUiCfg(kColours);
+    GuiPrompts prompts;
+    ScriptedDialogs dialogs;
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
+    QVERIFY(program.start());
+    QSize screenSize;
+    QString firstFocus;
+    QStringList tabOrder;
+    bool highlightedOverLink = false, restAfterBackground = false;
+    QColor restColour, highlightColour;
+    ModalDriver driver("Settings_Form", [&](QWidget& window, int) {
+        screenSize = window.size() * ratio;
+        QApplication::processEvents();
+        firstFocus = window.focusWidget() != nullptr ? window.focusWidget()->objectName() : QString();
+        QWidget* w = Child(window, "lblSelect0");
+        for (int i = 0; i < 6; ++i, w = w->nextInFocusChain()) {
+            while (w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
+            tabOrder << w->objectName();
+        }
+        auto* save = Child<vrx::LinkLabel>(window, "lblSelect2");
+        QTest::mouseMove(save, QPoint(3, 3));
+        highlightedOverLink = save->isHighlighted();
+        highlightColour = save->palette().color(QPalette::WindowText);
+        QTest::mouseMove(&window, QPoint(window.width() / 2, window.height() - 3));
+        restAfterBackground = !save->isHighlighted();
+        restColour = save->palette().color(QPalette::WindowText);
+        ClickLink(window, 1);
+    });
+    auto* button = program.mainWindow().findChild<QAbstractButton*>(QStringLiteral("Sidebar3"));
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(driver.openings(), 1);
+    // 8805 x 5070 twips are 587 x 338 screen pixels whatever the desktop's scale.
+    QVERIFY2(std::abs(screenSize.width() - 587) <= 2 && std::abs(screenSize.height() - 338) <= 2,
+             qPrintable(QStringLiteral("%1 x %2").arg(screenSize.width()).arg(screenSize.height())));
+    QCOMPARE(firstFocus, QStringLiteral("lblBackup"));
+    QCOMPARE(tabOrder, (QStringList{"lblSelect0", "lblSelect3", "lblBackup", "ChkAttrib", "lblSelect1", "lblSelect2"}));
+    QVERIFY(highlightedOverLink);
+    QCOMPARE(highlightColour, QColor(0xFF, 0xD0, 0x40));
+    QVERIFY(restAfterBackground);
+    QCOMPARE(restColour, QColor(0xE0, 0xE0, 0xD0));
 }
 
 void SettingsWindowTest::qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase() {
