@@ -78,12 +78,13 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
 
 void LinkLabel::focusInEvent(QFocusEvent* event) {
     // A mouse click leaves no mark; Tab, Backtab and the program's own focus do.
-    keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
+    // Coming back to the window keeps the mark as it was.
+    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
     QAbstractButton::focusInEvent(event);
 }
 
 void LinkLabel::focusOutEvent(QFocusEvent* event) {
-    keyboardFocus_ = false;
+    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = false;
     QAbstractButton::focusOutEvent(event);
 }
 

@@ -16,6 +16,7 @@
 #include "app/PreviewBox.h"
 #include "app/QtColour.h"
 #include "app/SidebarButton.h"
+#include "app/StretchedPicture.h"
 #include "app/WindowConventions.h"
 #include "catalogue/AreaSelection.h"
 #include "install/InstallCommand.h"
@@ -70,6 +71,7 @@ MainWindow::MainWindow(Session& session, Shell& shell, PathResolver resolve, QWi
     makeSidebar();
     makeAreaViews();
     makeLabels();
+    setKeyboardOrder();
     ApplyWindowConventions(*this, WindowRole::Frame);
     // The design layout until start-up applies the scaling fix.
     const ScreenMetrics screen = ScreenMetrics::Of(this);
@@ -81,9 +83,8 @@ MainWindow::MainWindow(Session& session, Shell& shell, PathResolver resolve, QWi
 MainWindow::~MainWindow() = default;
 
 void MainWindow::makeBanner() {
-    banner_ = new QLabel(this);
+    banner_ = new StretchedPicture(this);
     banner_->setObjectName(QStringLiteral("Banner"));
-    banner_->setScaledContents(true);
     banner_->setMouseTracking(true);
     banner_->installEventFilter(this);
 }
@@ -107,6 +108,7 @@ void MainWindow::makeSidebar() {
 void MainWindow::makeAreaViews() {
     list_ = new AreaListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
+    list_->setAccessibleName(QStringLiteral("Scenery areas"));
     list_->installEventFilter(this);
     list_->viewport()->installEventFilter(this);
     // The list's click (the focus moved or a check box was toggled) and every
@@ -120,6 +122,8 @@ void MainWindow::makeAreaViews() {
 
     preview_ = new PreviewBox(this);
     preview_->setObjectName(QStringLiteral("Preview"));
+    // Named after the focused area, described by its description.
+    SetAccessibleRole(*preview_, QAccessible::Graphic);
     preview_->setMouseTracking(true);
     preview_->installEventFilter(this);
 
@@ -149,6 +153,16 @@ void MainWindow::makeLabels() {
     info_->installEventFilter(this);
 }
 
+void MainWindow::setKeyboardOrder() {
+    // Reading order: the list, Install, the sidebar top to bottom, then the
+    // command labels left to right. The window opens on the list.
+    std::vector<QWidget*> order{list_, sidebar_[5]};
+    for (int i = 0; i < 5; ++i) order.push_back(sidebar_[static_cast<std::size_t>(i)]);
+    for (LinkLabel* label : commands_) order.push_back(label);
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
 void MainWindow::ApplySmallFontFix() {
     vrx::ApplySmallFontFix(*this, MainFormLayout());
 }
@@ -161,7 +175,7 @@ bool MainWindow::LoadPicture(const std::string& control, const std::string& path
     const QPixmap picture(QString::fromStdString(resolve_(path)));
     if (picture.isNull()) return false;
     if (control == "Banner") {
-        banner_->setPixmap(picture);
+        banner_->setPicture(picture);
         return true;
     }
     auto* button = findChild<SidebarButton*>(QString::fromStdString(control));

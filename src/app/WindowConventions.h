@@ -11,6 +11,7 @@
 // owner (no task-bar entry of its own) with a close box but no minimise or
 // maximise button.
 
+#include <QAccessible>
 #include <QIcon>
 
 class QWidget;
@@ -27,5 +28,11 @@ QIcon ProgramIcon();
 
 // Icon, accessible role and name, ownership and frame buttons; see above.
 void ApplyWindowConventions(QWidget& window, WindowRole role);
+
+// Exposes a plain control to assistive technology with role (a picture as
+// QAccessible::Graphic, say) instead of a nameless "filler"; its name and
+// description are its accessibleName and accessibleDescription. Call before
+// the control is first shown.
+void SetAccessibleRole(QWidget& control, QAccessible::Role role);
 
 }  // namespace vrx
