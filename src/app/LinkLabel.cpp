@@ -1,6 +1,7 @@
 #include "app/LinkLabel.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
@@ -70,6 +71,23 @@ void LinkLabel::paintEvent(QPaintEvent* /*event*/) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+}
+
+void LinkLabel::fitCaption() {
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    const int needed = QFontMetrics(underlined).horizontalAdvance(text()) + 1;
+    if (width() < needed) resize(needed, height());
+}
+
+void LinkLabel::resizeEvent(QResizeEvent* event) {
+    QAbstractButton::resizeEvent(event);
+    fitCaption();
+}
+
+void LinkLabel::changeEvent(QEvent* event) {
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitCaption();
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
