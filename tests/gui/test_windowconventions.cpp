@@ -145,6 +145,8 @@ private slots:
         font.setUnderline(true);
         exit->setFont(font);
         exit->setGeometry(100, 10, 10, 17);  // narrower than "Exit"
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(exit->x(), 100);
         QVERIFY(exit->width() > exit->fontMetrics().horizontalAdvance("Exit"));
         exit->setGeometry(100, 10, 80, 17);  // wide enough: kept as placed
