@@ -16,6 +16,7 @@
 #include "app/PreviewBox.h"
 #include "app/QtColour.h"
 #include "app/SidebarButton.h"
+#include "app/StretchedPicture.h"
 #include "app/WindowConventions.h"
 #include "backup/StartupCheck.h"
 #include "catalogue/AreaSelection.h"
@@ -73,6 +74,7 @@ MainWindow::MainWindow(Session& session, Shell& shell, SettingsWindowHost& setti
     makeSidebar();
     makeAreaViews();
     makeLabels();
+    setKeyboardOrder();
     ApplyWindowConventions(*this, WindowRole::Frame);
     // The design layout until start-up applies the scaling fix.
     const ScreenMetrics screen = ScreenMetrics::Of(this);
@@ -84,9 +86,8 @@ MainWindow::MainWindow(Session& session, Shell& shell, SettingsWindowHost& setti
 MainWindow::~MainWindow() = default;
 
 void MainWindow::makeBanner() {
-    banner_ = new QLabel(this);
+    banner_ = new StretchedPicture(this);
     banner_->setObjectName(QStringLiteral("Banner"));
-    banner_->setScaledContents(true);
     banner_->setMouseTracking(true);
     banner_->installEventFilter(this);
 }
@@ -110,6 +111,7 @@ void MainWindow::makeSidebar() {
 void MainWindow::makeAreaViews() {
     list_ = new AreaListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
+    list_->setAccessibleName(QStringLiteral("Scenery areas"));
     list_->installEventFilter(this);
     list_->viewport()->installEventFilter(this);
     // The list's click (the focus moved or a check box was toggled) and every
@@ -123,6 +125,8 @@ void MainWindow::makeAreaViews() {
 
     preview_ = new PreviewBox(this);
     preview_->setObjectName(QStringLiteral("Preview"));
+    // Named after the focused area, described by its description.
+    SetAccessibleRole(*preview_, QAccessible::Graphic);
     preview_->setMouseTracking(true);
     preview_->installEventFilter(this);
 
@@ -152,6 +156,16 @@ void MainWindow::makeLabels() {
     info_->installEventFilter(this);
 }
 
+void MainWindow::setKeyboardOrder() {
+    // Reading order: the list, Install, the sidebar top to bottom, then the
+    // command labels left to right. The window opens on the list.
+    std::vector<QWidget*> order{list_, sidebar_[5]};
+    for (int i = 0; i < 5; ++i) order.push_back(sidebar_[static_cast<std::size_t>(i)]);
+    for (LinkLabel* label : commands_) order.push_back(label);
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
 void MainWindow::ApplySmallFontFix() {
     vrx::ApplySmallFontFix(*this, MainFormLayout());
 }
@@ -164,7 +178,7 @@ bool MainWindow::LoadPicture(const std::string& control, const std::string& path
     const QPixmap picture(QString::fromStdString(resolve_(path)));
     if (picture.isNull()) return false;
     if (control == "Banner") {
-        banner_->setPixmap(picture);
+        banner_->setPicture(picture);
         return true;
     }
     auto* button = findChild<SidebarButton*>(QString::fromStdString(control));

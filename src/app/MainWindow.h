@@ -27,6 +27,7 @@ class PreviewBox;
 class ListSelectionView;
 class AreaListWidget;
 class LinkLabel;
+class StretchedPicture;
 
 class MainWindow : public QWidget, public MainFormHost {
     Q_OBJECT
@@ -67,6 +68,7 @@ private:
     void makeSidebar();
     void makeAreaViews();
     void makeLabels();
+    void setKeyboardOrder();
     QLabel* makeLabel(const char* name, const QString& text);
     void runCommand(int index);
     void clickSidebar(int index);
@@ -84,7 +86,7 @@ private:
     InterfaceColours colours_;
     bool updating_ = false;  // the list's own signals are ignored while the program changes it
 
-    QLabel* banner_ = nullptr;
+    StretchedPicture* banner_ = nullptr;
     QWidget* panel_ = nullptr;
     std::array<SidebarButton*, 6> sidebar_{};
     AreaListWidget* list_ = nullptr;

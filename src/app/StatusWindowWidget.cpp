@@ -32,6 +32,7 @@ StatusWindowWidget::StatusWindowWidget(QWidget* parent)
 
     ApplyWindowConventions(*this, WindowRole::Frame);
     ApplySmallFontFix(*this, StatusFormLayout());
+    bar_->setScreenPixelRatio(ScreenMetrics::Of(this).devicePixelRatio);
 
     raiseTimer_->setObjectName(QStringLiteral("Timer1"));
     raiseTimer_->setInterval(kRaiseIntervalMs);

@@ -13,11 +13,11 @@ namespace {
 
 constexpr const char* kRoleProperty = "vrxWindowRole";
 
-// Windows that carry the role property are exposed with that role; every
+// Widgets that carry the role property are exposed with that role; every
 // other object is left to Qt's own interfaces.
-QAccessibleInterface* WindowFactory(const QString& /*className*/, QObject* object) {
+QAccessibleInterface* RoleFactory(const QString& /*className*/, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (widget == nullptr || !widget->isWindow()) return nullptr;
+    if (widget == nullptr) return nullptr;
     const QVariant role = widget->property(kRoleProperty);
     if (!role.isValid()) return nullptr;
     return new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()));
@@ -65,20 +65,32 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-void ApplyWindowConventions(QWidget& window, WindowRole role) {
+namespace {
+
+void InstallRoleFactory() {
     static const bool installed = [] {
-        QAccessible::installFactory(WindowFactory);
+        QAccessible::installFactory(RoleFactory);
         return true;
     }();
     (void)installed;
+}
 
-    if (QWidget* owner = window.parentWidget()) {
-        // Kept on its owner: a transient window, shown with no task-bar entry
-        // of its own; fixed in size, so only a close box.
-        const Qt::WindowFlags type = role == WindowRole::Dialog ? Qt::Dialog : Qt::Window;
-        window.setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+}  // namespace
+
+void SetAccessibleRole(QWidget& control, QAccessible::Role role) {
+    InstallRoleFactory();
+    control.setProperty(kRoleProperty, static_cast<int>(role));
+}
+
+void ApplyWindowConventions(QWidget& window, WindowRole role) {
+    InstallRoleFactory();
+
+    if (window.parentWidget() != nullptr) {
+        // Kept on its owner: Qt makes a dialog-type window (not a plain
+        // Qt::Window) transient for its parent, so it stays above it and has
+        // no task-bar entry of its own. Fixed in size, so only a close box.
+        window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint);
-        (void)owner;
     }
     window.setWindowIcon(ProgramIcon());
     window.setProperty(kRoleProperty,

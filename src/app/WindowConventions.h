@@ -9,8 +9,10 @@
 // as a frame or a dialog named by its caption (a plain QWidget window would
 // be a nameless "filler"); and, for a window with an owner, keeps it on its
 // owner (no task-bar entry of its own) with a close box but no minimise or
-// maximise button.
+// maximise button (a dialog-type window to the window manager, whatever its
+// role for assistive technology).
 
+#include <QAccessible>
 #include <QIcon>
 
 class QWidget;
@@ -27,5 +29,11 @@ QIcon ProgramIcon();
 
 // Icon, accessible role and name, ownership and frame buttons; see above.
 void ApplyWindowConventions(QWidget& window, WindowRole role);
+
+// Exposes a plain control to assistive technology with role (a picture as
+// QAccessible::Graphic, say) instead of a nameless "filler"; its name and
+// description are its accessibleName and accessibleDescription. Call before
+// the control is first shown.
+void SetAccessibleRole(QWidget& control, QAccessible::Role role);
 
 }  // namespace vrx
