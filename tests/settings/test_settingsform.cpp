@@ -209,6 +209,7 @@ TEST_F(SettingsFormTest, BrowsingStartsWithATrailingSeparatorWhateverTheText) {
 
 TEST_F(SettingsFormTest, SaveRefusalsKeepTheWindowOpenAndSaveNothing) {
     const std::string fsx = simulator();
+    WriteFile(rig.dir / "\xe6\x97\xa5\xe6\x9c\xac FSX/FSX.EXE", "MZ");
     struct Case {
         const char* name;
         std::string path;
@@ -223,6 +224,10 @@ TEST_F(SettingsFormTest, SaveRefusalsKeepTheWindowOpenAndSaveNothing) {
          "left to browse to FSX."},
         {"backup parent missing", fsx, rig.dir / "missing/Backup",
          "Could not create folder in " + (rig.dir / "missing/Backup") + ". Please select a new path at try again."},
+        {"simulator not storable", rig.dir / "\xe6\x97\xa5\xe6\x9c\xac FSX", rig.dir / "NewBackup",
+         "The path " + (rig.dir / "\xe6\x97\xa5\xe6\x9c\xac FSX") +
+             " cannot be saved in the Verdantis settings file, because it holds characters that the file cannot "
+             "store. Please choose a folder whose path has none of them."},
         {"backup not storable", fsx, rig.dir / "Sicherung \xe2\x86\x92 \xe6\x97\xa5\xe6\x9c\xac",
          "The path " + (rig.dir / "Sicherung \xe2\x86\x92 \xe6\x97\xa5\xe6\x9c\xac") +
              " cannot be saved in the Verdantis settings file, because it holds characters that the file cannot "
