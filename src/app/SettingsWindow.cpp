@@ -69,11 +69,6 @@ SettingsWindow::SettingsWindow(Session& session, SettingsFormServices services, 
     makeLinks();
     ApplyWindowConventions(*this, WindowRole::Dialog);
     ApplySmallFontFix(*this, SettingsFormLayout());
-    // A scaled font can come out a pixel or two wider than its twip box; a
-    // link cut to "Selec" would misread, so it may widen into the gap beside it.
-    for (LinkLabel* link : links_) {
-        if (link->sizeHint().width() > link->width()) link->resize(link->sizeHint().width(), link->height());
-    }
 
     setTabOrder(links_[kLinkSelectSimulator], links_[kLinkSelectBackup]);
     setTabOrder(links_[kLinkSelectBackup], lblBackup_);
