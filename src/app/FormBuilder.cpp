@@ -21,6 +21,7 @@ void PlaceControl(QWidget& widget, const ControlSpec& control, int dpi) {
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(control.fontPoints);
         font.setUnderline(control.underline);
+        font.setBold(control.bold);
         widget.setFont(font);
     }
 }

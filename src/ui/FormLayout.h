@@ -14,6 +14,8 @@ enum class ControlKind {
     List,        // the list with a check box per item
     Label,
     ProgressBar,
+    CheckBox,
+    Browser,  // an embedded web browser
 };
 
 struct TwipRect {
@@ -30,6 +32,7 @@ struct ControlSpec {
     double fontPoints;  // 0: the control has no font of its own
     bool underline = false;
     std::string parent;  // "" for the window itself
+    bool bold = false;
 };
 
 struct FormLayout {
@@ -47,5 +50,11 @@ FormLayout MainFormLayout();
 
 // Status_Form: the action line and the progress bar.
 FormLayout StatusFormLayout();
+
+// Backup_Form: two headings, the five links and the Skip check box.
+FormLayout BackupFormLayout();
+
+// Information_Form: the browser above a row of three links.
+FormLayout InformationFormLayout();
 
 }  // namespace vrx
