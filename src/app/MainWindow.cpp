@@ -11,7 +11,9 @@
 
 #include "app/AreaListAdapters.h"
 #include "app/AreaListWidget.h"
+#include "app/BackupManagerWindow.h"
 #include "app/FormBuilder.h"
+#include "app/InformationWindow.h"
 #include "app/PreviewBox.h"
 #include "app/QtColour.h"
 #include "app/SidebarButton.h"
@@ -293,6 +295,17 @@ void MainWindow::clickSidebar(int index) {
         case 0:
             OpenManual(shell_, session_.prompts, session_.appFolder);
             break;
+        case 1:
+            // No second long action while the chosen one runs.
+            setRunCommandsEnabled(false);
+            RunBackupManager(session_, colours_, this);
+            setRunCommandsEnabled(true);
+            break;
+        case 2: {
+            InformationWindow window(session_.prompts, colours_, ProgramUpdatePageAddress(), this);
+            window.exec();
+            break;
+        }
         case 4:
             OpenWebSite(shell_);
             break;
