@@ -30,7 +30,12 @@ void ListSelectionView::SetChecked(int item, bool checked) {
 
 void ListSelectionView::ShowDescription(const std::string& text) {
     // The catalogue's line breaks are CR LF; a label breaks at LF alone.
-    description_.setText(QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const QString shown = QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    description_.setText(shown);
+    // A screen reader reads the preview as the focused area's picture.
+    const QListWidgetItem* focused = list_.currentItem();
+    preview_.setAccessibleName(focused != nullptr ? focused->text() : QString());
+    preview_.setAccessibleDescription(shown);
 }
 
 bool ListSelectionView::ShowPreview(const std::string& path) {

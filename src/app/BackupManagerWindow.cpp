@@ -9,6 +9,7 @@
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
 #include "app/QtColour.h"
+#include "app/WindowConventions.h"
 #include "session/Session.h"
 
 namespace vrx {
@@ -35,11 +36,10 @@ void SetColour(QWidget& widget, QPalette::ColorRole role, Colour colour) {
 }  // namespace
 
 BackupManagerWindow::BackupManagerWindow(Session& session, const InterfaceColours& colours, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      colours_(colours),
-      timer_(new QTimer(this)) {
+    : QDialog(parent), colours_(colours), timer_(new QTimer(this)) {
     setObjectName(QStringLiteral("Backup_Form"));
     setWindowTitle(QStringLiteral("Verdantis Backup Manager"));
+    ApplyWindowConventions(*this, WindowRole::Dialog);
     setAutoFillBackground(true);
     setMouseTracking(true);
     label1_ = makeHeading("Label1", "Create Backup Files");
@@ -53,6 +53,8 @@ BackupManagerWindow::BackupManagerWindow(Session& session, const InterfaceColour
 
     applyColours();
     applyLayout();
+    // Opens with the focus on the first link, from where Tab goes down the window.
+    links_[0]->setFocus();
 
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setSingleShot(true);
@@ -93,14 +95,21 @@ void BackupManagerWindow::applyColours() {
          {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_), static_cast<QWidget*>(skip_)}) {
         SetColour(*widget, QPalette::WindowText, colours_.TextForeColor);
     }
-    for (LinkLabel* link : links_) link->setColours(colours_.TextForeColor, colours_.TextHighlightColor);
+    // A disabled link is drawn halfway between the text and the background colour.
+    const QColor fore = ToQColor(colours_.TextForeColor);
+    const QColor back = ToQColor(colours_.FormBackColor);
+    const QColor greyed((fore.red() + back.red()) / 2, (fore.green() + back.green()) / 2,
+                        (fore.blue() + back.blue()) / 2);
+    for (LinkLabel* link : links_) {
+        link->setColours(colours_.TextForeColor, colours_.TextHighlightColor);
+        QPalette palette = link->palette();
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, greyed);
+        link->setPalette(palette);
+    }
 }
 
 void BackupManagerWindow::applyLayout() {
-    const ScreenMetrics screen = ScreenMetrics::Of(this);
-    const FormLayout form = ScaleForScreen(BackupFormLayout(), screen);
-    PlaceAll(*this, form, screen.dpi);
-    setFixedSize(ClientSize(form, screen.dpi));
+    ApplySmallFontFix(*this, BackupFormLayout());
 }
 
 void BackupManagerWindow::choose(int index) {

@@ -9,15 +9,17 @@
 namespace vrx {
 
 FormLayout ScaleForScreen(FormLayout design, const ScreenMetrics& screen) {
-    ApplySmallFontFix(design, screen.dpi, CaptionHeightTwips(screen.captionPixels, screen.twipsPerPixelY));
+    vrx::ApplySmallFontFix(design, screen.dpi, CaptionHeightTwips(screen.captionPixels, screen.twipsPerPixelY));
     return design;
 }
 
-void PlaceControl(QWidget& widget, const ControlSpec& control, int dpi) {
+void PlaceControl(QWidget& widget, const ControlSpec& control, const ScreenMetrics& screen) {
     const TwipRect& r = control.rect;
-    widget.setGeometry(TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi),
-                       TwipsToPixels(r.height, dpi));
+    widget.setGeometry(screen.ToWidgetPixels(r.left), screen.ToWidgetPixels(r.top), screen.ToWidgetPixels(r.width),
+                       screen.ToWidgetPixels(r.height));
     if (control.fontPoints > 0) {
+        // Points are drawn at Qt's logical DPI times the device pixel ratio,
+        // which is the DPI the layout was scaled for.
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(control.fontPoints);
         font.setUnderline(control.underline);
@@ -26,16 +28,24 @@ void PlaceControl(QWidget& widget, const ControlSpec& control, int dpi) {
     }
 }
 
-QSize ClientSize(const FormLayout& form, int dpi) {
-    return {TwipsToPixels(form.clientWidth, dpi), TwipsToPixels(form.clientHeight, dpi)};
+QSize ClientSize(const FormLayout& form, const ScreenMetrics& screen) {
+    return {screen.ToWidgetPixels(form.clientWidth), screen.ToWidgetPixels(form.clientHeight)};
 }
 
-void PlaceAll(QWidget& window, const FormLayout& form, int dpi) {
+void PlaceAll(QWidget& window, const FormLayout& form, const ScreenMetrics& screen) {
     for (const ControlSpec& control : form.controls) {
         auto* widget = window.findChild<QWidget*>(QString::fromStdString(control.name));
         if (widget == nullptr) throw std::logic_error("the window has no control " + control.name);
-        PlaceControl(*widget, control, dpi);
+        PlaceControl(*widget, control, screen);
     }
+}
+
+FormLayout ApplySmallFontFix(QWidget& window, const FormLayout& design) {
+    const ScreenMetrics screen = ScreenMetrics::Of(&window);
+    FormLayout form = ScaleForScreen(design, screen);
+    PlaceAll(window, form, screen);
+    window.setFixedSize(ClientSize(form, screen));
+    return form;
 }
 
 }  // namespace vrx

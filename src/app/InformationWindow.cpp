@@ -18,6 +18,7 @@
 #include "app/LinkLabel.h"
 #include "app/QtColour.h"
 #include "app/UpdatePage.h"
+#include "app/WindowConventions.h"
 #include "config/VersionText.h"
 #include "info/DownloadTarget.h"
 #include "info/UpdateAddress.h"
@@ -37,7 +38,7 @@ std::string ProgramUpdatePageAddress() {
 
 InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& colours, const std::string& address,
                                      QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent),
       colours_(colours),
       profile_(new QWebEngineProfile(this)),
       page_(new UpdatePage(prompts, profile_)),
@@ -46,6 +47,7 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
       timer_(new QTimer(this)) {
     setObjectName(QStringLiteral("Information_Form"));
     setWindowTitle(QStringLiteral("Verdantis X Information"));
+    ApplyWindowConventions(*this, WindowRole::Dialog);
     setAutoFillBackground(true);
     setMouseTracking(true);
     view_->setObjectName(QStringLiteral("WebBrowser1"));
@@ -59,6 +61,7 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
     palette.setColor(QPalette::WindowText, ToQColor(colours.TextForeColor));
     setPalette(palette);
     applyLayout();
+    view_->setFocus();
 
     connect(profile_, &QWebEngineProfile::downloadRequested, this, &InformationWindow::saveDownload);
     timer_->setObjectName(QStringLiteral("Timer1"));
@@ -90,10 +93,7 @@ void InformationWindow::makeLinks() {
 }
 
 void InformationWindow::applyLayout() {
-    const ScreenMetrics screen = ScreenMetrics::Of(this);
-    const FormLayout form = ScaleForScreen(InformationFormLayout(), screen);
-    PlaceAll(*this, form, screen.dpi);
-    setFixedSize(ClientSize(form, screen.dpi));
+    ApplySmallFontFix(*this, InformationFormLayout());
 }
 
 void InformationWindow::followLink(int index) {

@@ -1,8 +1,9 @@
 #include "app/LinkLabel.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
+#include <QPen>
 
 #include "app/QtColour.h"
 
@@ -10,50 +11,81 @@ namespace vrx {
 
 LinkLabel::LinkLabel(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
     setText(caption);
-    setAccessibleName(caption);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    setFont(underlined);
 }
 
 void LinkLabel::setColours(Colour rest, Colour highlight) {
     rest_ = rest;
     highlight_ = highlight;
-    update();
+    applyColour();
 }
 
 void LinkLabel::setHighlighted(bool highlighted) {
-    if (highlighted_ == highlighted) return;
+    if (highlighted == highlighted_) return;
     highlighted_ = highlighted;
+    applyColour();
+}
+
+void LinkLabel::applyColour() {
+    // The palette carries the colour, so styles and tests see what is drawn.
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, ToQColor(highlighted_ ? highlight_ : rest_));
+    setPalette(colours);
     update();
+}
+
+bool LinkLabel::showsFocusMark() const {
+    return hasFocus() && keyboardFocus_;
 }
 
 QSize LinkLabel::sizeHint() const {
     return fontMetrics().size(Qt::TextSingleLine, text()) + QSize(2, 2);
 }
 
-void LinkLabel::paintEvent(QPaintEvent*) {
+void LinkLabel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    QColor colour = ToQColor(highlighted_ ? highlight_ : rest_);
-    // A disabled link is drawn greyed, halfway to the background.
-    if (!isEnabled()) colour.setAlpha(110);
-    painter.setPen(colour);
-    painter.setFont(font());
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text());
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    painter.setFont(underlined);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    if (showsFocusMark()) {
+        // A dotted frame in the text's own colour, which the add-on chose to
+        // stand out on the window's background.
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
+    if (!keyboardFocus_) {
+        // Once the keyboard is used, the focus shows.
+        keyboardFocus_ = true;
+        update();
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         click();
         return;
     }
     QAbstractButton::keyPressEvent(event);
+}
+
+void LinkLabel::focusInEvent(QFocusEvent* event) {
+    // A mouse click leaves no mark; Tab, Backtab and the program's own focus do.
+    // Coming back to the window keeps the mark as it was.
+    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = false;
+    QAbstractButton::focusOutEvent(event);
 }
 
 }  // namespace vrx

@@ -1,8 +1,15 @@
 #pragma once
-// A link label (lblSelect): underlined text with a hand pointer that acts
-// like a button from the mouse, the keyboard (Enter, Space) and assistive
-// tools, named by its caption, with a focus mark. Its colour is set by the
-// window, which decides the hover rules.
+// A clickable link label of a window's lblSelect array. How a window uses it:
+// create one per command with its caption and object name, place it from the
+// layout table (its font, underlined, comes from there), connect clicked() to
+// the command, give it the interface colours with setColours(TextForeColor,
+// TextHighlightColor), and let the window's hover rules call setHighlighted().
+//
+// It draws its caption underlined in its font on a transparent background,
+// shows a hand pointer, takes focus with Tab, clicks on a mouse release over
+// it, on Enter and on Space, and is exposed to assistive technology as a
+// button named by its caption with a Press action. A dotted focus mark shows
+// while it has the focus from the keyboard.
 
 #include <QAbstractButton>
 
@@ -15,20 +22,30 @@ class LinkLabel : public QAbstractButton {
 public:
     explicit LinkLabel(const QString& caption, QWidget* parent = nullptr);
 
+    // The text colour at rest and under the mouse.
     void setColours(Colour rest, Colour highlight);
+    // Draws the caption in the highlight colour (true) or the rest colour.
     void setHighlighted(bool highlighted);
-    bool highlighted() const { return highlighted_; }
+    bool isHighlighted() const { return highlighted_; }
+
+    // Whether the focus mark is drawn now.
+    bool showsFocusMark() const;
 
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void applyColour();
+
     Colour rest_ = 0;
     Colour highlight_ = 0;
     bool highlighted_ = false;
+    bool keyboardFocus_ = false;
 };
 
 }  // namespace vrx

@@ -14,9 +14,12 @@
 #include "app/BackupManagerWindow.h"
 #include "app/FormBuilder.h"
 #include "app/InformationWindow.h"
+#include "app/LinkLabel.h"
 #include "app/PreviewBox.h"
 #include "app/QtColour.h"
 #include "app/SidebarButton.h"
+#include "app/StretchedPicture.h"
+#include "app/WindowConventions.h"
 #include "catalogue/AreaSelection.h"
 #include "install/InstallCommand.h"
 #include "mainform/MainCommands.h"
@@ -34,8 +37,6 @@ constexpr std::array<const char*, 6> kSidebarNames{"Help",     "Backup Manager",
 
 // Windows that come later answer with this for now.
 constexpr const char* kNotAvailableYet = "This window is not available yet.";
-
-constexpr const char* kCommandIndex = "commandIndex";
 
 // The command labels: object name, index, caption.
 struct CommandLabel {
@@ -72,18 +73,20 @@ MainWindow::MainWindow(Session& session, Shell& shell, PathResolver resolve, QWi
     makeSidebar();
     makeAreaViews();
     makeLabels();
-    const int dpi = ScreenMetrics::Of(this).dpi;
-    PlaceAll(*this, MainFormLayout(), dpi);
-    setFixedSize(ClientSize(MainFormLayout(), dpi));
+    setKeyboardOrder();
+    ApplyWindowConventions(*this, WindowRole::Frame);
+    // The design layout until start-up applies the scaling fix.
+    const ScreenMetrics screen = ScreenMetrics::Of(this);
+    PlaceAll(*this, MainFormLayout(), screen);
+    setFixedSize(ClientSize(MainFormLayout(), screen));
     selectionView_ = std::make_unique<ListSelectionView>(*list_, *description_, *preview_, resolve_);
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::makeBanner() {
-    banner_ = new QLabel(this);
+    banner_ = new StretchedPicture(this);
     banner_->setObjectName(QStringLiteral("Banner"));
-    banner_->setScaledContents(true);
     banner_->setMouseTracking(true);
     banner_->installEventFilter(this);
 }
@@ -107,6 +110,7 @@ void MainWindow::makeSidebar() {
 void MainWindow::makeAreaViews() {
     list_ = new AreaListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
+    list_->setAccessibleName(QStringLiteral("Scenery areas"));
     list_->installEventFilter(this);
     list_->viewport()->installEventFilter(this);
     // The list's click (the focus moved or a check box was toggled) and every
@@ -120,6 +124,8 @@ void MainWindow::makeAreaViews() {
 
     preview_ = new PreviewBox(this);
     preview_->setObjectName(QStringLiteral("Preview"));
+    // Named after the focused area, described by its description.
+    SetAccessibleRole(*preview_, QAccessible::Graphic);
     preview_->setMouseTracking(true);
     preview_->installEventFilter(this);
 
@@ -138,21 +144,29 @@ QLabel* MainWindow::makeLabel(const char* name, const QString& text) {
 
 void MainWindow::makeLabels() {
     for (const CommandLabel& command : kCommandLabels) {
-        QLabel* label = makeLabel(command.name, QString::fromUtf8(command.caption));
-        label->setProperty(kCommandIndex, command.index);
-        label->setCursor(Qt::PointingHandCursor);
+        auto* label = new LinkLabel(QString::fromUtf8(command.caption), this);
+        label->setObjectName(QString::fromUtf8(command.name));
         label->installEventFilter(this);
+        const int index = command.index;
+        connect(label, &QAbstractButton::clicked, this, [this, index] { runCommand(index); });
         commands_.push_back(label);
     }
     info_ = makeLabel("lblInfo", QStringLiteral("#"));
     info_->installEventFilter(this);
 }
 
+void MainWindow::setKeyboardOrder() {
+    // Reading order: the list, Install, the sidebar top to bottom, then the
+    // command labels left to right. The window opens on the list.
+    std::vector<QWidget*> order{list_, sidebar_[5]};
+    for (int i = 0; i < 5; ++i) order.push_back(sidebar_[static_cast<std::size_t>(i)]);
+    for (LinkLabel* label : commands_) order.push_back(label);
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
 void MainWindow::ApplySmallFontFix() {
-    const ScreenMetrics screen = ScreenMetrics::Of(this);
-    const FormLayout form = ScaleForScreen(MainFormLayout(), screen);
-    PlaceAll(*this, form, screen.dpi);
-    setFixedSize(ClientSize(form, screen.dpi));
+    vrx::ApplySmallFontFix(*this, MainFormLayout());
 }
 
 void MainWindow::ClearInfo() {
@@ -163,7 +177,7 @@ bool MainWindow::LoadPicture(const std::string& control, const std::string& path
     const QPixmap picture(QString::fromStdString(resolve_(path)));
     if (picture.isNull()) return false;
     if (control == "Banner") {
-        banner_->setPixmap(picture);
+        banner_->setPicture(picture);
         return true;
     }
     auto* button = findChild<SidebarButton*>(QString::fromStdString(control));
@@ -179,7 +193,7 @@ void MainWindow::ApplyColours(const InterfaceColours& colours) {
     SetColour(*this, QPalette::Window, colours.FormBackColor);
     SetColour(*panel_, QPalette::Window, colours.FormBackColor);
     setTextColour(*info_, colours.TextForeColor);
-    for (QLabel* label : commands_) setTextColour(*label, colours.TextForeColor);
+    for (LinkLabel* label : commands_) label->setColours(colours.TextForeColor, colours.TextHighlightColor);
     setTextColour(*description_, colours.TextForeColor);
     SetColour(*list_, QPalette::Base, colours.ControlBackColor);
     SetColour(*list_, QPalette::Text, colours.ListTextColor);
@@ -219,7 +233,7 @@ void MainWindow::CheckArea(int item) {
 }
 
 void MainWindow::ResetHover() {
-    for (QLabel* label : commands_) setTextColour(*label, colours_.TextForeColor);
+    for (LinkLabel* label : commands_) label->setHighlighted(false);
     info_->clear();
 }
 
@@ -231,8 +245,8 @@ void MainWindow::UpdateAreaSelection() {
     updating_ = false;
 }
 
-QLabel* MainWindow::commandLabel(QObject* object) const {
-    for (QLabel* label : commands_) {
+LinkLabel* MainWindow::commandLabel(QObject* object) const {
+    for (LinkLabel* label : commands_) {
         if (label == object) return label;
     }
     return nullptr;
@@ -240,16 +254,11 @@ QLabel* MainWindow::commandLabel(QObject* object) const {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (QLabel* command = commandLabel(watched)) {
+    if (LinkLabel* command = commandLabel(watched)) {
+        // The label's own hover; the move goes no further, so the window's
+        // background does not reset it.
         if (type == QEvent::MouseMove) {
-            setTextColour(*command, colours_.TextHighlightColor);
-            return true;
-        }
-        if (type == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && command->rect().contains(mouse->position().toPoint())) {
-                runCommand(command->property(kCommandIndex).toInt());
-            }
+            command->setHighlighted(true);
             return true;
         }
         return false;

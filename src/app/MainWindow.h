@@ -25,6 +25,8 @@ class SidebarButton;
 class PreviewBox;
 class ListSelectionView;
 class AreaListWidget;
+class LinkLabel;
+class StretchedPicture;
 
 class MainWindow : public QWidget, public MainFormHost {
     Q_OBJECT
@@ -64,13 +66,14 @@ private:
     void makeSidebar();
     void makeAreaViews();
     void makeLabels();
+    void setKeyboardOrder();
     QLabel* makeLabel(const char* name, const QString& text);
     void runCommand(int index);
     void clickSidebar(int index);
     void installSelectedAreas();
     void setRunCommandsEnabled(bool enabled);
     void setTextColour(QWidget& widget, Colour colour);
-    QLabel* commandLabel(QObject* object) const;
+    LinkLabel* commandLabel(QObject* object) const;
 
     Session& session_;
     Shell& shell_;
@@ -80,13 +83,13 @@ private:
     InterfaceColours colours_;
     bool updating_ = false;  // the list's own signals are ignored while the program changes it
 
-    QLabel* banner_ = nullptr;
+    StretchedPicture* banner_ = nullptr;
     QWidget* panel_ = nullptr;
     std::array<SidebarButton*, 6> sidebar_{};
     AreaListWidget* list_ = nullptr;
     PreviewBox* preview_ = nullptr;
     QLabel* description_ = nullptr;
-    std::vector<QLabel*> commands_;
+    std::vector<LinkLabel*> commands_;
     QLabel* info_ = nullptr;
     std::unique_ptr<ListSelectionView> selectionView_;
 };

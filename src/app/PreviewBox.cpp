@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "app/PictureDrawing.h"
+
 namespace vrx {
 
 void PreviewBox::setPicture(const QPixmap& picture) {
@@ -20,8 +22,7 @@ QRect PreviewBox::pictureRect() const {
 void PreviewBox::paintEvent(QPaintEvent* /*event*/) {
     if (picture_.isNull()) return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(pictureRect(), picture_);
+    DrawPicture(painter, pictureRect(), picture_);
 }
 
 }  // namespace vrx

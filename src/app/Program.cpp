@@ -27,6 +27,7 @@ struct Program::Parts {
           shell(services.shell != nullptr ? *services.shell : qtShell),
           settingsWindow(services.settingsWindow != nullptr ? *services.settingsWindow : qtSettingsWindow) {
         statusView.attach(status);
+        statusView.setOwner(window);
         QObject::connect(&window, &MainWindow::coloursApplied, [this](const InterfaceColours& colours) {
             statusView.setColours(colours.FormBackColor, colours.TextForeColor);
         });

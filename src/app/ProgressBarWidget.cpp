@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPalette>
+#include <cmath>
 
 #include "app/QtColour.h"
 #include "progress/ProgressBarModel.h"
@@ -43,6 +44,19 @@ void ProgressBarWidget::setModel(const ProgressBarModel& model) {
     update();
 }
 
+void ProgressBarWidget::setScreenPixelRatio(double ratio) {
+    ratio_ = ratio > 0 ? ratio : 1.0;
+    update();
+}
+
+ProgressBarLayout ProgressBarWidget::barLayout() const {
+    return LayOutProgressBar(static_cast<int>(std::lround(width() * ratio_)));
+}
+
+QString ProgressBarWidget::shownCaption() const {
+    return fontMetrics().elidedText(caption_, Qt::ElideMiddle, barLayout().caption.width);
+}
+
 void ProgressBarWidget::SetBackColor(Colour lngColor) {
     back_ = ToQColor(lngColor);
     update();
@@ -77,6 +91,8 @@ void ProgressBarWidget::paintEvent(QPaintEvent* /*event*/) {
     const ProgressBarLayout layout = barLayout();
     QPainter painter(this);
     painter.fillRect(rect(), back_);
+    // From here on one unit is one screen pixel, the texts' 12 pixels included.
+    painter.scale(1.0 / ratio_, 1.0 / ratio_);
 
     // The trough and the black percentage on it.
     const QRect trough = ToQRect(layout.trough);
@@ -102,7 +118,7 @@ void ProgressBarWidget::paintEvent(QPaintEvent* /*event*/) {
     DrawLine(painter, layout.bottom, highlight_);
 
     painter.setPen(text_);
-    painter.drawText(ToQRect(layout.caption), Qt::AlignHCenter | Qt::AlignTop, caption_);
+    painter.drawText(ToQRect(layout.caption), Qt::AlignHCenter | Qt::AlignTop, shownCaption());
 }
 
 }  // namespace vrx

@@ -30,16 +30,26 @@ public:
     void SetScrolledTextColor(Colour lngColor);
     void SetTextColor(Colour lngColor);
 
-    // Where the parts lie at the control's present width.
-    ProgressBarLayout barLayout() const { return LayOutProgressBar(width()); }
+    // The control's pixels are screen pixels: on a scaled desktop (ratio
+    // screen pixels per Qt pixel) it draws its pixel layout at that scale,
+    // so it keeps its designed look in screen pixels like the window holding it.
+    void setScreenPixelRatio(double ratio);
+    double screenPixelRatio() const { return ratio_; }
+
+    // Where the parts lie at the control's present width, in screen pixels.
+    ProgressBarLayout barLayout() const;
     double fillFraction() const { return fill_; }
     QString percentText() const { return percent_; }
     QString captionText() const { return caption_; }
+    // The caption as drawn: shortened in the middle with "…" when wider than
+    // the caption line, so that a path keeps its file name.
+    QString shownCaption() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    double ratio_ = 1.0;
     double fill_ = 0.0;
     QString percent_ = QStringLiteral("#");
     QString scrolled_ = QStringLiteral("#");

@@ -23,7 +23,7 @@ int FrameIntervalMs() {
 
 }  // namespace
 
-QtStatusView::QtStatusView() : widget_(std::make_unique<StatusWindowWidget>()) {
+QtStatusView::QtStatusView() : widget_(new StatusWindowWidget()) {
     frameTimer_.setSingleShot(true);
     frameTimer_.setInterval(FrameIntervalMs());
     QObject::connect(&frameTimer_, &QTimer::timeout, [this] {
@@ -31,10 +31,17 @@ QtStatusView::QtStatusView() : widget_(std::make_unique<StatusWindowWidget>()) {
     });
 }
 
-QtStatusView::~QtStatusView() = default;
+QtStatusView::~QtStatusView() {
+    // Gone already when its owner was destroyed first.
+    delete widget_.data();
+}
+
+void QtStatusView::setOwner(QWidget& owner) {
+    widget_->setOwner(&owner);
+}
 
 void QtStatusView::attach(StatusWindow& status) {
-    QObject::connect(widget_.get(), &StatusWindowWidget::closeRequested, [&status] { status.RequestClose(); });
+    QObject::connect(widget_.data(), &StatusWindowWidget::closeRequested, [&status] { status.RequestClose(); });
 }
 
 void QtStatusView::setColours(Colour formBackColor, Colour textForeColor) {

@@ -5,9 +5,10 @@
 // the close box) are still handled at every report.
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
-#include <memory>
 
+#include "app/StatusWindowWidget.h"
 #include "progress/ProgressBarModel.h"
 #include "progress/StatusView.h"
 #include "ui/Colour.h"
@@ -15,7 +16,6 @@
 namespace vrx {
 
 class StatusWindow;
-class StatusWindowWidget;
 
 class QtStatusView final : public StatusView {
 public:
@@ -26,6 +26,10 @@ public:
     void attach(StatusWindow& status);
     // The colours the window takes from the main window.
     void setColours(Colour formBackColor, Colour textForeColor);
+
+    // The status window becomes owner's: kept on it, no task-bar entry of its
+    // own. The owner may then destroy it with itself.
+    void setOwner(QWidget& owner);
 
     StatusWindowWidget& widget() { return *widget_; }
 
@@ -40,7 +44,7 @@ public:
 private:
     void flushBar();
 
-    std::unique_ptr<StatusWindowWidget> widget_;
+    QPointer<StatusWindowWidget> widget_;
     ProgressBarModel pending_;
     bool barDirty_ = false;
     QTimer frameTimer_;

@@ -1,9 +1,13 @@
 #include "app/SidebarButton.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
+#include <QPen>
+#include <QStyleOption>
+
+#include "app/PictureDrawing.h"
 
 namespace vrx {
 
@@ -23,15 +27,45 @@ QSize SidebarButton::sizeHint() const {
     return picture_.isNull() ? QSize(65, 65) : picture_.size();
 }
 
+bool SidebarButton::showsFocusMark() const {
+    return hasFocus() && keyboardFocus_;
+}
+
 void SidebarButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.drawPixmap(rect(), picture_);
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
+    if (isEnabled()) {
+        DrawPicture(painter, rect(), picture_);
+    } else {
+        // Greyed and faded as the style draws a disabled icon.
+        const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+        QStyleOption option;
         option.initFrom(this);
-        option.rect = rect().adjusted(2, 2, -2, -2);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        const QPixmap grey =
+            style()->generatedIconPixmap(QIcon::Disabled, ScaledForDevice(picture_, size(), ratio), &option);
+        painter.drawPixmap(rect(), grey);
     }
+    if (showsFocusMark()) {
+        // A thin frame, black with white dots, that shows on any picture
+        // without covering it.
+        const QRect frame = rect().adjusted(1, 1, -2, -2);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawRect(frame);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(frame);
+    }
+}
+
+void SidebarButton::focusInEvent(QFocusEvent* event) {
+    // A mouse click leaves no mark that could read as "selected".
+    // Coming back to the window keeps the mark as it was.
+    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void SidebarButton::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = false;
+    QAbstractButton::focusOutEvent(event);
 }
 
 // Every press sinks the button and every release lifts it, whichever mouse
@@ -54,6 +88,10 @@ void SidebarButton::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SidebarButton::keyPressEvent(QKeyEvent* event) {
+    if (!keyboardFocus_) {
+        keyboardFocus_ = true;
+        update();
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         click();
         return;

@@ -1,7 +1,9 @@
 #pragma once
 // A picture button of the sidebar: shows its bitmap, sinks one pixel right
 // and down while a mouse button is held on it, and clicks like a button from
-// the mouse, the keyboard (Space, Enter) and assistive tools.
+// the mouse, the keyboard (Space, Enter) and assistive tools. Its picture is
+// drawn smoothly at the device pixel ratio, greyed while it is disabled, with
+// a thin frame while it has the focus from the keyboard.
 
 #include <QAbstractButton>
 #include <QPixmap>
@@ -17,6 +19,10 @@ public:
     bool setPicture(const QPixmap& image);
 
     QSize sizeHint() const override;
+    const QPixmap& picture() const { return picture_; }
+
+    // Whether the focus frame is drawn now: only for focus from the keyboard.
+    bool showsFocusMark() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,9 +30,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QPixmap picture_;
+    bool keyboardFocus_ = false;
 };
 
 }  // namespace vrx

@@ -8,6 +8,7 @@
 #include "app/FormBuilder.h"
 #include "app/ProgressBarWidget.h"
 #include "app/QtColour.h"
+#include "app/WindowConventions.h"
 
 namespace vrx {
 
@@ -29,14 +30,18 @@ StatusWindowWidget::StatusWindowWidget(QWidget* parent)
     bar_->setObjectName(QStringLiteral("ProgressBar1"));
     setAutoFillBackground(true);
 
-    const ScreenMetrics screen = ScreenMetrics::Of(this);
-    const FormLayout form = ScaleForScreen(StatusFormLayout(), screen);
-    PlaceAll(*this, form, screen.dpi);
-    setFixedSize(ClientSize(form, screen.dpi));
+    ApplyWindowConventions(*this, WindowRole::Frame);
+    ApplySmallFontFix(*this, StatusFormLayout());
+    bar_->setScreenPixelRatio(ScreenMetrics::Of(this).devicePixelRatio);
 
     raiseTimer_->setObjectName(QStringLiteral("Timer1"));
     raiseTimer_->setInterval(kRaiseIntervalMs);
     connect(raiseTimer_, &QTimer::timeout, this, &QWidget::raise);
+}
+
+void StatusWindowWidget::setOwner(QWidget* owner) {
+    setParent(owner, windowFlags());
+    ApplyWindowConventions(*this, WindowRole::Frame);
 }
 
 void StatusWindowWidget::applyColours(Colour formBackColor, Colour textForeColor) {

@@ -23,6 +23,9 @@ public:
     // colours from the main window's colours; the bar keeps its fill colours.
     void applyColours(Colour formBackColor, Colour textForeColor);
 
+    // Makes the window owner's (kept on it, no task-bar entry of its own).
+    void setOwner(QWidget* owner);
+
     QLabel& actionLabel() { return *lblAction_; }
     ProgressBarWidget& bar() { return *bar_; }
 

@@ -173,11 +173,11 @@ private slots:
             QVERIFY(link(w, 4)->isEnabled());
             // No highlight on the disabled link; an enabled one takes it.
             Hover(link(w, 3));
-            QVERIFY(!link(w, 3)->highlighted());
+            QVERIFY(!link(w, 3)->isHighlighted());
             Hover(link(w, 4));
-            QVERIFY(link(w, 4)->highlighted());
+            QVERIFY(link(w, 4)->isHighlighted());
             Hover(&w);
-            QVERIFY(!link(w, 4)->highlighted());
+            QVERIFY(!link(w, 4)->isHighlighted());
             // No "*.vrb" yet: the alternate set is made without a question.
             clickLink(w, 1);
         }));
@@ -190,7 +190,7 @@ private slots:
         QVERIFY(openBackups([](Window& w) {
             QVERIFY(link(w, 3)->isEnabled());
             Hover(link(w, 3));
-            QVERIFY(link(w, 3)->highlighted());
+            QVERIFY(link(w, 3)->isHighlighted());
             // The check box starts checked at every opening.
             QVERIFY(w.findChild<QCheckBox*>("ChkSkip")->isChecked());
             w.close();

@@ -279,14 +279,14 @@ private slots:
         const QPoint onLink = exitLink->mapToGlobal(QPoint(4, 4));
         QCursor::setPos(onLink);
         QTest::mouseMove(exitLink, QPoint(4, 4));
-        QVERIFY(exitLink->highlighted());
-        QVERIFY(!link(1)->highlighted());
+        QVERIFY(exitLink->isHighlighted());
+        QVERIFY(!link(1)->isHighlighted());
         // Resting on the link: the timer leaves the highlight.
         QTest::qWait(600);
-        QVERIFY(exitLink->highlighted());
+        QVERIFY(exitLink->isHighlighted());
         // Up into the browser, which reports no movement: back at rest within the timer's period.
         QCursor::setPos(window->mapToGlobal(QPoint(300, 200)));
-        QTRY_VERIFY_WITH_TIMEOUT(!exitLink->highlighted(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!exitLink->isHighlighted(), 1000);
     }
 };
 

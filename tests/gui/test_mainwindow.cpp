@@ -10,11 +10,17 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/LinkLabel.h"
 #include "app/MainWindow.h"
 #include "app/PreviewBox.h"
 #include "app/Program.h"
+#include "app/QtStatusView.h"
+#include "app/ScreenMetrics.h"
 #include "app/SidebarButton.h"
+#include "app/StatusWindowWidget.h"
+#include "app/WindowConventions.h"
 #include "gui/GuiSupport.h"
+#include "platform/Shell.h"
 
 using vrx::test::AddonFolder;
 using vrx::test::AreaLine;
@@ -28,6 +34,32 @@ constexpr const char* kColours =
 
 QColor TextColour(const QWidget* w) {
     return w->palette().color(QPalette::WindowText);
+}
+
+// Records what the program asks the desktop to open.
+class RecordingShell final : public vrx::Shell {
+public:
+    bool open(const std::string& target, vrx::ShowMode mode) override {
+        opened.emplace_back(target, mode);
+        return true;
+    }
+    std::vector<std::pair<std::string, vrx::ShowMode>> opened;
+};
+
+// The longest run of pixels of colour along any row.
+int LongestRunOf(const QImage& image, const QColor& colour) {
+    int longest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const bool near = std::abs(c.red() - colour.red()) < 60 && std::abs(c.green() - colour.green()) < 60 &&
+                              std::abs(c.blue() - colour.blue()) < 60;
+            run = near ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
 }
 
 }  // namespace
@@ -47,8 +79,8 @@ private:
         addon->WriteCatalogue(areas);
         addon->WriteUiCfg(kColours);
     }
-    bool start() {
-        program = std::make_unique<vrx::Program>(addon->app(), vrx::ProgramServices{&prompts});
+    bool start(vrx::Shell* shell = nullptr) {
+        program = std::make_unique<vrx::Program>(addon->app(), vrx::ProgramServices{&prompts, shell});
         const bool shown = program->start();
         if (shown && !QTest::qWaitForWindowExposed(&window())) return false;
         return shown;
@@ -78,6 +110,7 @@ private:
 private slots:
     void init() { prompts = GuiPrompts(); }
     void cleanup() {
+        vrx::ScreenMetrics::SetDevicePixelRatioForTesting(0);
         program.reset();
         addon.reset();
     }
@@ -278,7 +311,8 @@ private slots:
     void pressSinksTheButtonOnePixel() {
         makeAddon({AreaLine(1)});
         QVERIFY(start());
-        QWidget* button = child("Sidebar2");
+        // The manual's button: with no manual, each click shows one message.
+        QWidget* button = child("Sidebar0");
         const QPoint home = button->pos();
         for (Qt::MouseButton mouse : {Qt::LeftButton, Qt::RightButton}) {
             QTest::mousePress(button, mouse, {}, QPoint(30, 30));
@@ -287,7 +321,8 @@ private slots:
             QCOMPARE(button->pos(), home);
         }
         // Only the left button's press and release made a click.
-        QCOMPARE(prompts.texts(), std::vector<std::string>{"This window is not available yet."});
+        QCOMPARE(prompts.shown.size(), size_t(1));
+        QVERIFY(prompts.shown[0].text.starts_with("Error opening PDF file. Please manually open "));
     }
 
     void manualFailureNamesThePath() {
@@ -315,15 +350,15 @@ private slots:
             QCOMPARE(a11y->role(), QAccessible::Button);
             QVERIFY(a11y->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         }
-        // The press action, Space and Enter each click: Sidebar1's window is not there yet.
-        QWidget* backups = child("Sidebar1");
-        QAccessible::queryAccessibleInterface(backups)->actionInterface()->doAction(
+        // The press action, Space and Enter each click: the missing manual's message each time.
+        QWidget* help = child("Sidebar0");
+        QAccessible::queryAccessibleInterface(help)->actionInterface()->doAction(
             QAccessibleActionInterface::pressAction());
         QTRY_COMPARE(prompts.shown.size(), size_t(1));
-        backups->setFocus();
-        QTest::keyClick(backups, Qt::Key_Space);
+        help->setFocus();
+        QTest::keyClick(help, Qt::Key_Space);
         QCOMPARE(prompts.shown.size(), size_t(2));
-        QTest::keyClick(backups, Qt::Key_Return);
+        QTest::keyClick(help, Qt::Key_Return);
         QCOMPARE(prompts.shown.size(), size_t(3));
         // Labels expose their text; the command labels have no name of their own to hide it.
         QAccessibleInterface* exit = QAccessible::queryAccessibleInterface(child("lblSelect3"));
@@ -370,6 +405,173 @@ private slots:
             }
         }
         QCOMPARE(found, 2);
+    }
+
+    void controlFontsFollowTheLayoutTable_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("underline");
+        QTest::newRow("View Log") << "lblSelect4" << 9.0 << true;
+        QTest::newRow("Select All") << "lblSelect0" << 9.0 << true;
+        QTest::newRow("Select None") << "lblSelect1" << 9.0 << true;
+        QTest::newRow("Exit") << "lblSelect3" << 11.25 << true;
+        QTest::newRow("hover line") << "lblInfo" << 9.75 << false;
+        QTest::newRow("description") << "lblDescription" << 9.0 << false;
+        QTest::newRow("area list") << "List1" << 9.0 << false;
+    }
+
+    void controlFontsFollowTheLayoutTable() {
+        QFETCH(QString, name);
+        QFETCH(double, points);
+        QFETCH(bool, underline);
+        makeAddon({AreaLine(1)});
+        QVERIFY(start());
+        QWidget* control = child(qPrintable(name));
+        QVERIFY(control != nullptr);
+        QCOMPARE(control->font().family(), QString("Arial"));
+        QCOMPARE(control->font().pointSizeF(), points);
+        QCOMPARE(control->font().underline(), underline);
+        QCOMPARE(control->font().bold(), false);
+        if (auto* link = qobject_cast<vrx::LinkLabel*>(control)) {
+            // As drawn: an unbroken line in the text colour under the caption
+            // (as far as the label reaches).
+            const int reach = std::min(link->width(), link->fontMetrics().horizontalAdvance(link->text()));
+            const QImage drawn = window().grab(link->geometry()).toImage();
+            QVERIFY2(LongestRunOf(drawn, QColor(0xE8, 0xF0, 0xE0)) >= reach - 3,
+                     qPrintable(QString("%1 of %2").arg(LongestRunOf(drawn, QColor(0xE8, 0xF0, 0xE0))).arg(reach)));
+        }
+    }
+
+    void windowKeepsItsDesignedScreenSize_data() {
+        QTest::addColumn<double>("ratio");
+        QTest::newRow("100%") << 1.0;
+        QTest::newRow("125%") << 1.25;
+        QTest::newRow("150%") << 1.5;
+        QTest::newRow("200%") << 2.0;
+    }
+
+    // On a scaled desktop Qt enlarges the window by the device pixel ratio;
+    // the scaling rule measures 96 x ratio DPI, so in screen pixels (Qt's
+    // pixels x ratio) the window and its controls keep their designed size:
+    // 15 twips per screen pixel.
+    void windowKeepsItsDesignedScreenSize() {
+        QFETCH(double, ratio);
+        vrx::ScreenMetrics::SetDevicePixelRatioForTesting(ratio);
+        makeAddon({AreaLine(1), AreaLine(2)});
+        QVERIFY(start());
+        const auto screenPixels = [ratio](int qtPixels) { return qtPixels * ratio; };
+        const auto near = [](double actual, int expected) { return std::abs(actual - expected) <= 1.0; };
+        QVERIFY2(near(screenPixels(window().width()), 727) && near(screenPixels(window().height()), 524),
+                 qPrintable(QString("%1 x %2").arg(window().width()).arg(window().height())));
+        const QRect list = child("List1")->geometry();
+        QVERIFY2(near(screenPixels(list.x()), 92) && near(screenPixels(list.y()), 110) &&
+                     near(screenPixels(list.width()), 259) && near(screenPixels(list.height()), 374),
+                 qPrintable(QString("%1,%2 %3 x %4").arg(list.x()).arg(list.y()).arg(list.width()).arg(list.height())));
+        const QRect exit = child("lblSelect3")->geometry();
+        QVERIFY(near(screenPixels(exit.x()), 695) && near(screenPixels(exit.y()), 502));
+        // Fonts shrink by the same ratio; Qt draws points enlarged by it again.
+        QCOMPARE(child("lblSelect3")->font().pointSizeF() * ratio, 11.25);
+
+        vrx::StatusWindowWidget& status = program->statusView().widget();
+        QVERIFY2(near(screenPixels(status.width()), 718) && near(screenPixels(status.height()), 119),
+                 qPrintable(QString("%1 x %2").arg(status.width()).arg(status.height())));
+    }
+
+    void helpOpensTheManualAndWebSiteTheAddressMaximised() {
+        makeAddon({AreaLine(1)});
+        RecordingShell shell;
+        QVERIFY(start(&shell));
+        QTest::mouseClick(child("Sidebar0"), Qt::LeftButton, {}, QPoint(30, 30));
+        QTest::mouseClick(child("Sidebar4"), Qt::LeftButton, {}, QPoint(30, 30));
+        clickLabel("lblSelect4");
+        const std::vector<std::pair<std::string, vrx::ShowMode>> expected{
+            {addon->app() + "/VRX_Manual.pdf", vrx::ShowMode::Normal},
+            {"https://www.quellmark.example/", vrx::ShowMode::Maximised},
+            {addon->app() + "/history.txt", vrx::ShowMode::Normal},
+        };
+        QVERIFY(shell.opened == expected);
+        QVERIFY(prompts.shown.empty());
+    }
+
+    void windowIsAFrameNamedByItsCaptionWithTheIcon() {
+        makeAddon({AreaLine(1)});
+        QVERIFY(start());
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window());
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QCOMPARE(frame->text(QAccessible::Name), QString("Sample Scenery 2 (Interface Version 1.08)"));
+        QCOMPARE(window().windowIcon().cacheKey(), vrx::ProgramIcon().cacheKey());
+
+        // The status window: a frame named "Status" with the icon, kept on the main window.
+        vrx::StatusWindowWidget& status = program->statusView().widget();
+        QAccessibleInterface* statusFrame = QAccessible::queryAccessibleInterface(&status);
+        QCOMPARE(statusFrame->role(), QAccessible::Window);
+        QCOMPARE(statusFrame->text(QAccessible::Name), QString("Status"));
+        QCOMPARE(status.windowIcon().cacheKey(), vrx::ProgramIcon().cacheKey());
+        QVERIFY(status.isWindow());
+        QCOMPARE(status.parentWidget(), &window());
+        QVERIFY(status.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(status.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(status.windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    void listAndPreviewAreNamedForScreenReaders() {
+        makeAddon({AreaLine(1), AreaLine(2)});
+        QVERIFY(start());
+        QCOMPARE(QAccessible::queryAccessibleInterface(list())->text(QAccessible::Name), QString("Scenery areas"));
+        QAccessibleInterface* preview = QAccessible::queryAccessibleInterface(child("Preview"));
+        QCOMPARE(preview->role(), QAccessible::Graphic);
+        QCOMPARE(preview->text(QAccessible::Name), QString("Area 1"));
+        QCOMPARE(preview->text(QAccessible::Description), QString("About area 1."));
+        list()->setFocus();
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(preview->text(QAccessible::Name), QString("Area 2"));
+        QCOMPARE(preview->text(QAccessible::Description), QString("About area 2."));
+    }
+
+    void focusStartsOnTheListAndTabFollowsReadingOrder() {
+        makeAddon({AreaLine(1), AreaLine(2)});
+        QVERIFY(start());
+        window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+        QCOMPARE(QApplication::focusWidget(), list());
+        const QStringList order{"Sidebar5",   "Sidebar0",   "Sidebar1",   "Sidebar2",   "Sidebar3", "Sidebar4",
+                                "lblSelect4", "lblSelect0", "lblSelect1", "lblSelect3", "List1"};
+        for (const QString& name : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+    }
+
+    void commandLabelsForKeyboardAndAssistiveTools() {
+        makeAddon({AreaLine(1), AreaLine(2)});
+        QVERIFY(start());
+        window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+        const std::pair<const char*, const char*> labels[] = {{"lblSelect4", "View Log"},
+                                                              {"lblSelect0", "Select All"},
+                                                              {"lblSelect1", "Select None"},
+                                                              {"lblSelect3", "Exit"}};
+        for (const auto& [name, caption] : labels) {
+            QWidget* label = child(name);
+            QCOMPARE(label->focusPolicy(), Qt::StrongFocus);
+            QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
+            QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(label);
+            QCOMPARE(a11y->text(QAccessible::Name), QString(caption));
+            QVERIFY(a11y->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        }
+        // Select All by its Press action, Select None by Space, Select All again by Enter.
+        QAccessible::queryAccessibleInterface(child("lblSelect0"))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(checks(), (std::vector<bool>{true, true}));
+        child("lblSelect1")->setFocus(Qt::TabFocusReason);
+        QVERIFY(child<vrx::LinkLabel>("lblSelect1")->showsFocusMark());
+        QTest::keyClick(child("lblSelect1"), Qt::Key_Space);
+        QCOMPARE(checks(), (std::vector<bool>{false, false}));
+        child("lblSelect0")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(child("lblSelect0"), Qt::Key_Return);
+        QCOMPARE(checks(), (std::vector<bool>{true, true}));
+        QVERIFY(prompts.shown.empty());
     }
 
     void exitClosesTheWindow() {

@@ -167,6 +167,42 @@ private slots:
         }
     }
 
+    // The status window takes the main window's background (FormBackColor),
+    // not the list's (ControlBackColor), as seen while an install runs.
+    void paintedInFormBackColorDuringAnInstall() {
+        AddonFolder folder;
+        folder.WriteMediaPictures();
+        folder.WriteCatalogue({AreaLine(1)}, 30);
+        folder.WriteUiCfg(
+            "ControlBackColor=F0E8D0\r\nFormBackColor=203828\r\nTextForeColor=E8F0E0\r\n"
+            "TextHighlightColor=FFC040\r\nListTextColor=102010\r\n");
+        GuiPrompts prompts;
+        vrx::Program program(folder.app(), vrx::ProgramServices{&prompts});
+        QVERIFY(program.start());
+        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
+
+        vrx::StatusWindowWidget& window = program.statusView().widget();
+        QList<QColor> corners;
+        QList<QColor> troughs;
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout, [&] {
+            if (!window.isVisible() || corners.size() >= 3) return;
+            const QImage drawn = window.grab().toImage();
+            corners.push_back(drawn.pixelColor(2, 2));
+            const QRect bar = window.bar().geometry();
+            troughs.push_back(drawn.pixelColor(bar.right() - 20, bar.top() + 6));
+        });
+        sampler.start(0);
+        QTest::mouseClick(program.mainWindow().findChild<QWidget*>("Sidebar5"), Qt::LeftButton, {}, QPoint(20, 20));
+        sampler.stop();
+
+        QVERIFY(!corners.isEmpty());
+        for (const QColor& colour : corners) QCOMPARE(colour, QColor(0x20, 0x38, 0x28));
+        for (const QColor& colour : troughs) QCOMPARE(colour, QColor(0x20, 0x38, 0x28));
+        QCOMPARE(window.actionLabel().palette().color(QPalette::WindowText), QColor(0xE8, 0xF0, 0xE0));
+        QVERIFY(prompts.shown.empty());
+    }
+
     void barRepaintsAtTheScreensPaceNotPerFile() {
         AddonFolder folder;
         folder.WriteMediaPictures();

@@ -35,9 +35,24 @@ TEST(SmallFontFix, ControlAt120DpiShrinksEverywhere) {
     EXPECT_NEAR(control.fontPoints, 9.6, 0.0001);
 }
 
-TEST(SmallFontFix, CaptionHeightInTwips) {
-    EXPECT_EQ(CaptionHeightTwips(20, 15.0), 300);
-    EXPECT_EQ(CaptionHeightTwips(25, 12.0), 300);
+TEST(SmallFontFix, CaptionHeightInTwipsToTheNearestTwip) {
+    struct Case {
+        int captionPixels;
+        int dpi;
+        int twips;
+    };
+    const Case cases[] = {
+        {20, 96, 300},
+        {25, 120, 300},
+        {22, 168, 189},  // 188.57: to the nearest, not down
+        {30, 144, 300},
+        {23, 144, 230},
+        {19, 120, 228},
+        {33, 192, 248},  // 247.5: halves away from zero
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CaptionHeightTwips(c.captionPixels, 1440.0 / c.dpi), c.twips) << c.captionPixels << " px at " << c.dpi;
+    }
 }
 
 TEST(SmallFontFix, FormAt96DpiIsLeftAsDesigned) {
