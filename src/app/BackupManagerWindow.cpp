@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/FitToText.h"
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
 #include "app/QtColour.h"
@@ -110,6 +111,8 @@ void BackupManagerWindow::applyColours() {
 
 void BackupManagerWindow::applyLayout() {
     ApplySmallFontFix(*this, BackupFormLayout());
+    for (LinkLabel* link : links_) WidenToFitText(*link);
+    WidenToFitText(*skip_);
 }
 
 void BackupManagerWindow::choose(int index) {

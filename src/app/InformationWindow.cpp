@@ -14,6 +14,7 @@
 #include <QWebEngineView>
 #include <cstdlib>
 
+#include "app/FitToText.h"
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
 #include "app/QtColour.h"
@@ -94,6 +95,7 @@ void InformationWindow::makeLinks() {
 
 void InformationWindow::applyLayout() {
     ApplySmallFontFix(*this, InformationFormLayout());
+    for (LinkLabel* link : links_) WidenToFitText(*link);
 }
 
 void InformationWindow::followLink(int index) {

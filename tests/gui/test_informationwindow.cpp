@@ -135,7 +135,14 @@ private slots:
         QCOMPARE(view().geometry(), QRect(0, 0, 688, 484));
         QCOMPARE(window->palette().color(QPalette::Window), QColor(0x20, 0x38, 0x28));
         const char* captions[] = {"Exit", "<Back", "Forward>"};
-        for (int i = 0; i < 3; ++i) QCOMPARE(link(i)->text(), QString(captions[i]));
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(link(i)->text(), QString(captions[i]));
+            QVERIFY(link(i)->width() >= link(i)->sizeHint().width());
+            QVERIFY(window->rect().contains(link(i)->geometry()));
+        }
+        // "Exit" at the right end of the row, "<Back" at its left.
+        QVERIFY(link(0)->x() > 600);
+        QVERIFY(link(1)->x() < 10);
         QCOMPARE(server->requests.value(0), QString("/updates.asp?id=vrxnorvan&version=1.08"));
         QVERIFY(prompts.shown.empty());
     }
