@@ -170,6 +170,14 @@ private slots:
                 QVERIFY(w.rect().contains(link(w, i)->geometry()));
             }
             QVERIFY(skip->width() >= skip->sizeHint().width());
+            // Opens on the first link; Tab goes down the window in reading order.
+            QCOMPARE(w.focusWidget(), link(w, 0));
+            QStringList order;
+            for (QWidget* next = link(w, 0); order.size() < 6; next = next->nextInFocusChain()) {
+                if (next->focusPolicy() & Qt::TabFocus) order << next->objectName();
+            }
+            QCOMPARE(order,
+                     (QStringList{"lblSelect0", "lblSelect1", "ChkSkip", "lblSelect4", "lblSelect3", "lblSelect2"}));
             w.close();
         }));
         QVERIFY(prompts.shown.empty());

@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QHostAddress>
 #include <QLabel>
+#include <QTcpServer>
 #include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
@@ -112,9 +114,15 @@ private slots:
                      "<p><a id='upper' href='/files/SETUP.EXE'>SETUP.EXE</a></p>"
                      "<p><a id='query' href='/get.asp?file=setup.exe'>by query</a></p>"
                      "<p><a id='redirect' href='/latest'>latest</a></p>"
+                     "<p><a id='attribute' download href='/files/tool.exe'>tool</a></p>"
+                     "<p><a id='framed' href='/framed.html'>framed</a></p>"
                      "<p><a id='next' href='/page2.html'>next</a></p></body></html>");
         server->page("/page2.html", "<html><body><a id='next' href='/page3.html'>page 3</a></body></html>");
         server->page("/page3.html", "<html><body>page 3</body></html>");
+        server->page("/framed.html",
+                     "<html><body><iframe src='/frames/inner.exe'></iframe>"
+                     "<a id='next' href='/page2.html'>next</a></body></html>");
+        server->serve("/files/tool.exe", {"200 OK", "application/octet-stream", kSetupBytes, {}});
         server->page("/files/SETUP.EXE", "<html><body>upper case</body></html>");
         server->serve("/files/setup.exe", {"200 OK", "application/octet-stream", kSetupBytes, {}});
         server->serve("/get.asp?file=setup.exe", {"200 OK", "application/octet-stream", kSetupBytes, {}});
@@ -145,6 +153,25 @@ private slots:
         QVERIFY(link(1)->x() < 10);
         QCOMPARE(server->requests.value(0), QString("/updates.asp?id=vrxnorvan&version=1.08"));
         QVERIFY(prompts.shown.empty());
+    }
+
+    void unreachableServerShowsTheBrowsersOwnErrorPage() {
+        // A port nobody listens on any more.
+        quint16 port = 0;
+        {
+            QTcpServer closed;
+            QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+            port = closed.serverPort();
+        }
+        setenv("VERDANTIS_UPDATE_SERVER", qPrintable(QStringLiteral("http://127.0.0.1:%1").arg(port)), 1);
+        window = std::make_unique<vrx::InformationWindow>(prompts, kColours, vrx::ProgramUpdatePageAddress());
+        QSignalSpy finished(&view(), &QWebEngineView::loadFinished);
+        window->show();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, kLoadTimeoutMs);
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        QVERIFY(prompts.shown.empty());
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->findChild<QLabel*>("lblDownload")->text(), QString());
     }
 
     void opensFromTheSidebar() {
@@ -227,6 +254,47 @@ private slots:
         QCOMPARE(prompts.texts(), std::vector<std::string>{kExeText});
         QCOMPARE(prompts.unexpected, 0);
         QCOMPARE(view().url(), QUrl(at(kUpdateTarget)));
+    }
+
+    void frameWithAProgramFileIsAskedAbout() {
+        QVERIFY(open());
+        prompts.answers.push_back(false);
+        clickElement("framed");
+        QVERIFY(loaded("/framed.html"));
+        QTRY_COMPARE_WITH_TIMEOUT(prompts.shown.size(), size_t(1), kLoadTimeoutMs);
+        QCOMPARE(prompts.shown[0].text, std::string(kExeText));
+        clickElement("next");
+        QVERIFY(loaded("/page2.html"));
+        QVERIFY(!requested("/frames/inner.exe"));
+    }
+
+    void downloadLinkIsAskedAboutBeforeAnythingIsSaved_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("OK") << true;
+    }
+    void downloadLinkIsAskedAboutBeforeAnythingIsSaved() {
+        QFETCH(bool, answer);
+        QVERIFY(open());
+        // A link with a download attribute is no navigation: the question
+        // comes with the download, before anything is saved.
+        prompts.answers.push_back(answer);
+        clickElement("attribute");
+        QTRY_COMPARE_WITH_TIMEOUT(prompts.shown.size(), size_t(1), kLoadTimeoutMs);
+        QCOMPARE(prompts.shown[0].text, std::string(kExeText));
+        auto* note = window->findChild<QLabel*>("lblDownload");
+        const std::string saved = downloads() + "/tool.exe";
+        if (answer) {
+            QTRY_COMPARE_WITH_TIMEOUT(note->text(), QString::fromStdString("Download saved to " + saved),
+                                      kLoadTimeoutMs);
+            QCOMPARE(QByteArray::fromStdString(vrx::test::ReadFile(saved)), kSetupBytes);
+        } else {
+            clickElement("next");
+            QVERIFY(loaded("/page2.html"));
+            QCOMPARE(note->text(), QString());
+            QVERIFY(!std::filesystem::exists(downloads()) || vrx::test::ListNames(downloads()).empty());
+        }
+        QCOMPARE(prompts.shown.size(), size_t(1));
     }
 
     void backRightAfterOpeningDoesNothing() {
