@@ -1,6 +1,7 @@
 #include "app/LinkLabel.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
@@ -52,15 +53,41 @@ void LinkLabel::paintEvent(QPaintEvent* /*event*/) {
     QFont underlined = font();
     underlined.setUnderline(true);
     painter.setFont(underlined);
-    painter.setPen(palette().color(QPalette::WindowText));
+    const QColor ink = palette().color(QPalette::WindowText);
+    if (showsFocusMark()) {
+        // A faint wash of the text's own colour behind the caption, which
+        // shows even where the caption fills the whole label.
+        QColor wash = ink;
+        wash.setAlpha(56);
+        painter.fillRect(rect(), wash);
+    }
+    painter.setPen(ink);
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
     if (showsFocusMark()) {
         // A dotted frame in the text's own colour, which the add-on chose to
         // stand out on the window's background.
-        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        QPen dots(ink, 0, Qt::DotLine);  // one device pixel wide at any scale
+        painter.setPen(dots);
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+}
+
+void LinkLabel::fitCaption() {
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    const int needed = QFontMetrics(underlined).horizontalAdvance(text()) + 1;
+    if (width() < needed) resize(needed, height());
+}
+
+void LinkLabel::resizeEvent(QResizeEvent* event) {
+    QAbstractButton::resizeEvent(event);
+    fitCaption();
+}
+
+void LinkLabel::changeEvent(QEvent* event) {
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitCaption();
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {

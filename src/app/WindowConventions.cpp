@@ -86,10 +86,10 @@ void ApplyWindowConventions(QWidget& window, WindowRole role) {
     InstallRoleFactory();
 
     if (window.parentWidget() != nullptr) {
-        // Kept on its owner: a transient window, shown with no task-bar entry
-        // of its own; fixed in size, so only a close box.
-        const Qt::WindowFlags type = role == WindowRole::Dialog ? Qt::Dialog : Qt::Window;
-        window.setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+        // Kept on its owner: Qt makes a dialog-type window (not a plain
+        // Qt::Window) transient for its parent, so it stays above it and has
+        // no task-bar entry of its own. Fixed in size, so only a close box.
+        window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint);
     }
     window.setWindowIcon(ProgramIcon());

@@ -9,7 +9,8 @@
 // as a frame or a dialog named by its caption (a plain QWidget window would
 // be a nameless "filler"); and, for a window with an owner, keeps it on its
 // owner (no task-bar entry of its own) with a close box but no minimise or
-// maximise button.
+// maximise button (a dialog-type window to the window manager, whatever its
+// role for assistive technology).
 
 #include <QAccessible>
 #include <QIcon>

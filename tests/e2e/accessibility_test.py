@@ -94,6 +94,42 @@ def press_keys(*keysyms):
 
 KEY_DOWN = 0xFF54
 KEY_SPACE = 0x20
+KEY_TAB = 0xFF09
+KEY_RETURN = 0xFF0D
+
+
+def focused_node(root):
+    """The control below root that has the keyboard focus, or None. The
+    list's current item keeps a focused state of its own whatever has the
+    focus, so items are passed over: the list itself tells."""
+    for node in descendants(root):
+        try:
+            if node.getRole() != pyatspi.ROLE_LIST_ITEM and node.getState().contains(pyatspi.STATE_FOCUSED):
+                return node
+        except Exception:
+            continue
+    return None
+
+
+def x_window_ids(name):
+    """The X windows whose name is name (xwininfo's tree)."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], check=True, capture_output=True, text=True).stdout
+    return [line.split()[0] for line in tree.splitlines() if f'"{name}"' in line]
+
+
+def x_window_viewable(window_id):
+    info = subprocess.run(["xwininfo", "-id", window_id], capture_output=True, text=True).stdout
+    return "IsViewable" in info
+
+
+def x_window_size(window_id):
+    info = subprocess.run(["xwininfo", "-id", window_id], check=True, capture_output=True, text=True).stdout
+    fields = dict(line.strip().split(": ", 1) for line in info.splitlines() if ": " in line)
+    return int(fields["Width"]), int(fields["Height"])
+
+
+def x_property(window_id, name):
+    return subprocess.run(["xprop", "-id", window_id, name], check=True, capture_output=True, text=True).stdout
 
 
 def start_accessibility_bus():
@@ -107,7 +143,7 @@ def start_accessibility_bus():
 class StagedProgram:
     """The program staged with the sample add-on in a temporary folder."""
 
-    def __init__(self):
+    def __init__(self, **environment):
         self.folder = tempfile.mkdtemp(prefix="verdantis-e2e.")
         subprocess.run([os.path.join(SOURCE_DIR, "scripts", "stage-demo"), BUILD_DIR, self.folder], check=True)
         self.app_folder = os.path.join(self.folder, "Verdantis")
@@ -116,7 +152,7 @@ class StagedProgram:
                    QT_QPA_PLATFORM="xcb",
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
-                   WINEPREFIX=os.path.join(self.folder, "wine"))
+                   WINEPREFIX=os.path.join(self.folder, "wine"), **environment)
         self.log = open(os.path.join(self.folder, "program.log"), "w")
         self.process = subprocess.Popen(["./verdantis"], cwd=self.app_folder, env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
@@ -137,10 +173,6 @@ class StagedProgram:
                     self.application = app
                     return window
         return None
-
-    def shown_windows(self, name):
-        return [window for window in self.application if window is not None and window.name == name
-                and window.getState().contains(pyatspi.STATE_SHOWING)]
 
     def find(self, predicate):
         return [node for node in descendants(self.window) if predicate(node)]
@@ -178,8 +210,10 @@ class StagedProgram:
 
 
 class ProgramTestCase(unittest.TestCase):
+    environment = {}
+
     def setUp(self):
-        self.program = StagedProgram()
+        self.program = StagedProgram(**self.environment)
         # Registered before the wait, so a program that never shows its window is stopped too.
         self.addCleanup(self.stop_program)
         self.program.wait_for_main_window()
@@ -244,8 +278,9 @@ class InstallThroughAccessibilityTest(ProgramTestCase):
         self.assertEqual(len(lines), 2)
         self.assertTrue(lines[0].endswith(b" - Installed version 1.08 - Saltmere Coast"), lines[0])
         self.assertEqual(lines[1], b"")
-        # The run ends by closing the status window.
-        wait_for("the status window to close", lambda: not self.program.shown_windows("Status"))
+        # The run ends by closing the status window (the X server tells; the
+        # accessibility tree's showing state of a window is not kept current).
+        wait_for("the status window to close", lambda: not any(x_window_viewable(w) for w in x_window_ids("Status")))
         # The other areas' sets were left alone.
         with open(os.path.join(target, "lowland01.bmp"), "rb") as original, \
                 open(os.path.join(self.program.app_folder, "Textures", "Lowlands Summer", "lowland01.bmp"),
@@ -253,9 +288,125 @@ class InstallThroughAccessibilityTest(ProgramTestCase):
             self.assertNotEqual(original.read(), replacement.read())
 
 
+class WindowConventionsTest(ProgramTestCase):
+    def test_main_window_is_a_frame_named_by_its_caption(self):
+        self.assertEqual(self.program.window.getRoleName(), "frame")
+        self.assertEqual(self.program.window.name, CAPTION)
+        # The program's icon is on the X window.
+        [window_id] = [w for w in x_window_ids(CAPTION)
+                       if "IsViewable" in subprocess.run(["xwininfo", "-id", w], capture_output=True,
+                                                         text=True).stdout]
+        self.assertIn("_NET_WM_ICON(CARDINAL) =", x_property(window_id, "_NET_WM_ICON"))
+
+    def test_command_labels_are_named_buttons_with_press(self):
+        for name in ["View Log", "Select All", "Select None", "Exit"]:
+            with self.subTest(label=name):
+                [node] = self.program.find(lambda node: node.name == name)
+                self.assertIn("Press", actions(node))
+                self.assertTrue(node.getState().contains(pyatspi.STATE_FOCUSABLE))
+
+    def test_select_all_and_select_none_through_press(self):
+        [select_all] = self.program.find(lambda node: node.name == "Select All")
+        do_action(select_all, "Press")
+        wait_for("every area to be checked", lambda: all(is_checked(i) for i in self.program.area_items()))
+        [select_none] = self.program.find(lambda node: node.name == "Select None")
+        do_action(select_none, "Press")
+        wait_for("no area to be checked", lambda: not any(is_checked(i) for i in self.program.area_items()))
+
+    def test_list_and_preview_are_named(self):
+        [area_list] = self.program.find(lambda node: node.getRole() == pyatspi.ROLE_LIST)
+        self.assertEqual(area_list.name, "Scenery areas")
+        [preview] = self.program.find(lambda node: node.getRole() == pyatspi.ROLE_IMAGE)
+        self.assertEqual(preview.name, AREAS[0])
+        self.assertEqual(preview.description,
+                         "Summer wheat fields, meadows and hedgerows.\nChoose either the summer or the autumn set.")
+
+    def test_focus_starts_on_the_list_and_tab_follows_reading_order(self):
+        # The window manager gives the new window the focus; it opens on the list.
+        wait_for("the area list to have the focus",
+                 lambda: (focused_node(self.program.window) or self.program.window).name == "Scenery areas")
+        order = ["Install", "Help", "Backup Manager", "Updates", "Settings", "Web site",
+                 "View Log", "Select All", "Select None", "Exit", "Scenery areas"]
+        for name in order:
+            press_keys(KEY_TAB)
+            wait_for(f"{name!r} to have the focus",
+                     lambda: (focused_node(self.program.window) or self.program.window).name == name)
+
+
+class KeyboardOnlyInstallTest(ProgramTestCase):
+    def test_whole_install_with_the_keyboard_alone(self):
+        wait_for("the area list to have the focus",
+                 lambda: (focused_node(self.program.window) or self.program.window).name == "Scenery areas")
+        # Down twice to the coast, Space ticks it, Tab to Install, Enter installs.
+        press_keys(KEY_DOWN, KEY_DOWN, KEY_SPACE)
+        coast = self.program.area_items()[2]
+        wait_for("the coast to be checked", lambda: is_checked(coast))
+        press_keys(KEY_TAB)
+        wait_for("Install to have the focus",
+                 lambda: (focused_node(self.program.window) or self.program.window).name == "Install")
+        press_keys(KEY_RETURN)
+
+        # The status window: on screen, a frame named "Status", kept on the main window.
+        status_ids = wait_for("the status window on screen",
+                              lambda: [w for w in x_window_ids("Status") if x_window_viewable(w)])
+        [status] = [w for w in self.program.application if w is not None and w.name == "Status"]
+        self.assertEqual(status.getRoleName(), "frame")
+        main_ids = x_window_ids(CAPTION)
+        self.assertTrue(any(f"window id # {main}" in x_property(s, "WM_TRANSIENT_FOR")
+                            for s in status_ids for main in main_ids),
+                        [x_property(s, "WM_TRANSIENT_FOR") for s in status_ids])
+
+        history = os.path.join(self.program.app_folder, "history.txt")
+        wait_for("the history line", lambda: os.path.exists(history))
+        addon_set = os.path.join(self.program.app_folder, "Textures", "Saltmere Coast")
+        for name in sorted(os.listdir(addon_set)):
+            with open(os.path.join(addon_set, name), "rb") as source, \
+                    open(os.path.join(self.program.fsx, "Texture", name), "rb") as copied:
+                self.assertEqual(source.read(), copied.read(), name)
+        with open(history, "rb") as log:
+            self.assertTrue(log.read().endswith(b" - Installed version 1.08 - Saltmere Coast\r\n"))
+        wait_for("the status window to close", lambda: not any(x_window_viewable(w) for w in status_ids))
+
+
+def mapped_main_window_size():
+    ids = [w for w in x_window_ids(CAPTION)
+           if "IsViewable" in subprocess.run(["xwininfo", "-id", w], capture_output=True, text=True).stdout]
+    return x_window_size(ids[0])
+
+
+class ScaledDesktopTest(ProgramTestCase):
+    """At 150% the window keeps its designed 727 x 524 screen pixels."""
+    environment = {"QT_SCALE_FACTOR": "1.5"}
+
+    def test_main_window_measures_its_designed_size(self):
+        width, height = mapped_main_window_size()
+        self.assertLessEqual(abs(width - 727), 1, (width, height))
+        self.assertLessEqual(abs(height - 524), 1, (width, height))
+
+
+class FontDpi144Test(ProgramTestCase):
+    """The desktop's font DPI at 144 (Xft.dpi), as a 150% desktop sets it."""
+
+    @classmethod
+    def setUpClass(cls):
+        subprocess.run(["xrdb", "-merge"], input="Xft.dpi: 144\n", text=True, check=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        subprocess.run(["xrdb", "-merge"], input="Xft.dpi: 96\n", text=True, check=True)
+
+    def test_main_window_measures_its_designed_size(self):
+        width, height = mapped_main_window_size()
+        self.assertLessEqual(abs(width - 727), 1, (width, height))
+        self.assertLessEqual(abs(height - 524), 1, (width, height))
+
+
 if __name__ == "__main__":
     if BUILD_DIR is None:
         sys.exit("usage: accessibility_test.py BUILD_DIR")
     start_accessibility_bus()
+    # The window manager run-e2e started is up before the first window maps.
+    wait_for("the window manager", lambda: "window id #" in subprocess.run(
+        ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout)
     # warnings=False keeps the filter above instead of unittest's own.
     unittest.main(verbosity=2, warnings=False)

@@ -137,6 +137,22 @@ private slots:
         QVERIFY(label->showsFocusMark());
     }
 
+    void linkLabelWidensRatherThanCutItsCaption() {
+        QWidget window;
+        auto* exit = new vrx::LinkLabel("Exit", &window);
+        QFont font("Arial");
+        font.setPointSizeF(11.25);
+        font.setUnderline(true);
+        exit->setFont(font);
+        exit->setGeometry(100, 10, 10, 17);  // narrower than "Exit"
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(exit->x(), 100);
+        QVERIFY(exit->width() > exit->fontMetrics().horizontalAdvance("Exit"));
+        exit->setGeometry(100, 10, 80, 17);  // wide enough: kept as placed
+        QCOMPARE(exit->width(), 80);
+    }
+
     void pictureButtonDrawsSmoothlyAtTheDevicePixelRatio() {
         vrx::SidebarButton button;
         button.setPicture(Stripes());
