@@ -110,9 +110,9 @@ void BackupManagerWindow::applyColours() {
 }
 
 void BackupManagerWindow::applyLayout() {
-    ApplySmallFontFix(*this, BackupFormLayout());
-    for (LinkLabel* link : links_) WidenToFitText(*link);
-    WidenToFitText(*skip_);
+    const FormLayout form = ApplySmallFontFix(*this, BackupFormLayout());
+    // The links and the check box stay centred as designed when their captions need more room.
+    WidenToFitText(*this, form, {"lblSelect0", "lblSelect1", "ChkSkip", "lblSelect4", "lblSelect3", "lblSelect2"});
 }
 
 void BackupManagerWindow::choose(int index) {

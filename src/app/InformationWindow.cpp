@@ -94,8 +94,8 @@ void InformationWindow::makeLinks() {
 }
 
 void InformationWindow::applyLayout() {
-    ApplySmallFontFix(*this, InformationFormLayout());
-    for (LinkLabel* link : links_) WidenToFitText(*link);
+    const FormLayout form = ApplySmallFontFix(*this, InformationFormLayout());
+    WidenToFitText(*this, form, {"lblSelect0", "lblSelect1", "lblSelect2"});
 }
 
 void InformationWindow::followLink(int index) {

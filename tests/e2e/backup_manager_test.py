@@ -21,11 +21,17 @@ MANAGER = "Verdantis Backup Manager"
 TEXTURE = os.path.join("Texture", "lowland01.bmp")
 
 
+def shown_windows(program, name):
+    """The program's top-level windows of that caption now showing."""
+    return [window for window in program.application if window is not None and window.name == name
+            and window.getState().contains(pyatspi.STATE_SHOWING)]
+
+
 class BackupManagerTest(e2e.ProgramTestCase):
     def open_backups(self):
         button = self.program.find(lambda node: node.name == "Backup Manager")[0]
         e2e.do_action(button, "Press")
-        return e2e.wait_for("the backup manager", lambda: self.program.shown_windows(MANAGER))[0]
+        return e2e.wait_for("the backup manager", lambda: shown_windows(self.program, MANAGER))[0]
 
     def press_link(self, window, caption):
         links = [node for node in e2e.descendants(window) if node.name == caption]
@@ -34,7 +40,7 @@ class BackupManagerTest(e2e.ProgramTestCase):
         e2e.do_action(links[0], "Press")
 
     def answer(self, title, button):
-        box = e2e.wait_for(f"the {title!r} question", lambda: self.program.shown_windows(title))[0]
+        box = e2e.wait_for(f"the {title!r} question", lambda: shown_windows(self.program, title))[0]
         found = [node for node in e2e.descendants(box)
                  if node.name == button and node.getRole() == pyatspi.ROLE_PUSH_BUTTON]
         self.assertEqual(len(found), 1, f"buttons named {button!r}")
@@ -49,8 +55,8 @@ class BackupManagerTest(e2e.ProgramTestCase):
 
     def wait_for_history(self, count):
         e2e.wait_for(f"{count} history lines", lambda: len(self.history()) >= count, timeout=60)
-        e2e.wait_for("the status window to close", lambda: not self.program.shown_windows("Status"))
-        e2e.wait_for("the backup manager to be gone", lambda: not self.program.shown_windows(MANAGER))
+        e2e.wait_for("the status window to close", lambda: not shown_windows(self.program, "Status"))
+        e2e.wait_for("the backup manager to be gone", lambda: not shown_windows(self.program, MANAGER))
 
     def test_main_set_created_and_restored_byte_for_byte(self):
         texture = os.path.join(self.program.fsx, TEXTURE)
