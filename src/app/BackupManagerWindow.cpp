@@ -152,17 +152,12 @@ void BackupManagerWindow::showEvent(QShowEvent* event) {
     if (loadFailed_) timer_->start();
 }
 
-void RunBackupManager(Session& session, const InterfaceColours& colours, QWidget* owner) {
-    std::optional<BackupAction> chosen;
-    bool skip = true;
-    {
-        BackupManagerWindow window(session, colours, owner);
-        window.exec();
-        chosen = window.chosen();
-        skip = window.skipChecked();
-    }
-    // The window has gone; the status window comes up over the main window.
-    if (chosen) PerformBackupAction(session, *chosen, skip);
+std::optional<BackupManagerChoice> OpenBackupManager(Session& session, const InterfaceColours& colours,
+                                                     QWidget* owner) {
+    BackupManagerWindow window(session, colours, owner);
+    window.exec();
+    if (!window.chosen()) return std::nullopt;
+    return BackupManagerChoice{*window.chosen(), window.skipChecked()};
 }
 
 }  // namespace vrx

@@ -58,8 +58,15 @@ private:
     bool loadFailed_ = false;
 };
 
-// Opens the backup manager modally over owner and, once it has gone, runs
-// the chosen link's action (confirmation, backup or restore run, history line).
-void RunBackupManager(Session& session, const InterfaceColours& colours, QWidget* owner);
+// What the user chose in the backup manager: the link and the check box.
+struct BackupManagerChoice {
+    BackupAction action;
+    bool skipChecked;
+};
+
+// Opens the backup manager modally over owner; the link clicked, once the
+// window has gone, or none when it was closed otherwise. The caller then
+// runs the action with PerformBackupAction.
+std::optional<BackupManagerChoice> OpenBackupManager(Session& session, const InterfaceColours& colours, QWidget* owner);
 
 }  // namespace vrx

@@ -305,10 +305,7 @@ void MainWindow::clickSidebar(int index) {
             OpenManual(shell_, session_.prompts, session_.appFolder);
             break;
         case 1:
-            // No second long action while the chosen one runs.
-            setRunCommandsEnabled(false);
-            RunBackupManager(session_, colours_, this);
-            setRunCommandsEnabled(true);
+            runBackupManager();
             break;
         case 2: {
             InformationWindow window(session_.prompts, colours_, ProgramUpdatePageAddress(), this);
@@ -330,6 +327,16 @@ void MainWindow::clickSidebar(int index) {
 void MainWindow::setRunCommandsEnabled(bool enabled) {
     sidebar_[1]->setEnabled(enabled);
     sidebar_[5]->setEnabled(enabled);
+}
+
+void MainWindow::runBackupManager() {
+    const std::optional<BackupManagerChoice> choice = OpenBackupManager(session_, colours_, this);
+    if (!choice) return;
+    // The window has gone; the action runs with the status window over this
+    // one, and no second long action starts meanwhile.
+    setRunCommandsEnabled(false);
+    PerformBackupAction(session_, choice->action, choice->skipChecked);
+    setRunCommandsEnabled(true);
 }
 
 void MainWindow::installSelectedAreas() {
