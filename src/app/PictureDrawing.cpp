@@ -1,10 +1,15 @@
 #include "app/PictureDrawing.h"
 
-#include <QPaintDevice>
+#include <QLineF>
 #include <QPainter>
 #include <cmath>
 
 namespace vrx {
+
+qreal DevicePixelsPerUnit(const QPainter& painter) {
+    const qreal scale = painter.deviceTransform().map(QLineF(0, 0, 1, 0)).length();
+    return scale > 0 ? scale : 1.0;
+}
 
 QPixmap ScaledForDevice(const QPixmap& source, const QSize& target, qreal devicePixelRatio) {
     const QSize pixels(static_cast<int>(std::lround(target.width() * devicePixelRatio)),
@@ -17,7 +22,9 @@ QPixmap ScaledForDevice(const QPixmap& source, const QSize& target, qreal device
 }
 
 void DrawPicture(QPainter& painter, const QRect& target, const QPixmap& source) {
-    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    // Device pixels per unit of the painter: the device pixel ratio, also
+    // when the widget is rendered into another device (a picture of it).
+    const qreal ratio = DevicePixelsPerUnit(painter);
     const QPixmap scaled = ScaledForDevice(source, target.size(), ratio);
     if (scaled.isNull()) return;
     painter.save();

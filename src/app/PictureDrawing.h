@@ -11,6 +11,9 @@ class QPainter;
 
 namespace vrx {
 
+// How many device pixels one of the painter's units covers (the device pixel ratio).
+qreal DevicePixelsPerUnit(const QPainter& painter);
+
 // source scaled smoothly to target's size in the painter's device pixels.
 QPixmap ScaledForDevice(const QPixmap& source, const QSize& target, qreal devicePixelRatio);
 

@@ -37,7 +37,7 @@ void SidebarButton::paintEvent(QPaintEvent* /*event*/) {
         DrawPicture(painter, rect(), picture_);
     } else {
         // Greyed and faded as the style draws a disabled icon.
-        const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+        const qreal ratio = DevicePixelsPerUnit(painter);
         QStyleOption option;
         option.initFrom(this);
         const QPixmap grey =

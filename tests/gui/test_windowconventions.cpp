@@ -40,11 +40,11 @@ int LongestBrightRun(const QImage& image) {
     return longest;
 }
 
-// 65 x 65 one-pixel black and white stripes: any scaling shows in them.
-QPixmap Stripes() {
-    QImage image(65, 65, QImage::Format_RGB32);
-    for (int y = 0; y < 65; ++y) {
-        for (int x = 0; x < 65; ++x) image.setPixel(x, y, x % 2 == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+// size x size one-pixel black and white stripes: any scaling shows in them.
+QPixmap Stripes(int size = 65) {
+    QImage image(size, size, QImage::Format_RGB32);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) image.setPixel(x, y, x % 2 == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
     }
     return QPixmap::fromImage(image);
 }
@@ -159,9 +159,11 @@ private slots:
         // At a ratio of 1 and the picture's own size, the picture as it is.
         button.resize(65, 65);
         QCOMPARE(Render(button).convertToFormat(QImage::Format_RGB32), Stripes().toImage());
-        // 65 screen pixels at 150% are 43 of Qt's: drawn into 65 device pixels
-        // from the full picture, smoothly, so the stripes blend to greys
-        // instead of doubling or dropping whole stripes.
+        // 65 screen pixels at 150% are 43 of Qt's: a picture of twice that
+        // resolution is drawn into those 65 device pixels from its full
+        // source, smoothly, so the stripes blend to greys instead of every
+        // other stripe being dropped (all black or all white).
+        button.setPicture(Stripes(130));
         button.resize(43, 43);
         const QImage drawn = Render(button, 1.5);
         int midGreys = 0;

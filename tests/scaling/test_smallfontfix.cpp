@@ -41,17 +41,14 @@ TEST(SmallFontFix, CaptionHeightInTwipsToTheNearestTwip) {
         int dpi;
         int twips;
     };
+    // 22 px at 168 DPI are 188.57 twips: to the nearest, not down. 33 px at
+    // 192 DPI are 247.5 twips: halves away from zero.
     const Case cases[] = {
-        {20, 96, 300},
-        {25, 120, 300},
-        {22, 168, 189},  // 188.57: to the nearest, not down
-        {30, 144, 300},
-        {23, 144, 230},
-        {19, 120, 228},
-        {33, 192, 248},  // 247.5: halves away from zero
+        {20, 96, 300}, {25, 120, 300}, {22, 168, 189}, {30, 144, 300}, {23, 144, 230}, {19, 120, 228}, {33, 192, 248},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CaptionHeightTwips(c.captionPixels, 1440.0 / c.dpi), c.twips) << c.captionPixels << " px at " << c.dpi;
+        EXPECT_EQ(CaptionHeightTwips(c.captionPixels, 1440.0 / c.dpi), c.twips)
+            << c.captionPixels << " px at " << c.dpi;
     }
 }
 

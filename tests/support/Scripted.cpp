@@ -47,13 +47,9 @@ void ScriptedStatusView::show() {
     ++shows;
 }
 
-void ScriptedStatusView::hide() {
-    visible = false;
-}
+void ScriptedStatusView::hide() { visible = false; }
 
-void ScriptedStatusView::setActionText(const std::string& text) {
-    actionTexts.push_back(text);
-}
+void ScriptedStatusView::setActionText(const std::string& text) { actionTexts.push_back(text); }
 
 void ScriptedStatusView::showBar(const ProgressBarModel& bar) {
     if (captions.empty() || captions.back() != bar.caption()) captions.push_back(bar.caption());

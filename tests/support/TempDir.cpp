@@ -27,13 +27,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::operator/(const std::string& relative) const {
-    return path_ + "/" + relative;
-}
+std::string TempDir::operator/(const std::string& relative) const { return path_ + "/" + relative; }
 
-void MakeDirs(const std::string& path) {
-    fs::create_directories(path);
-}
+void MakeDirs(const std::string& path) { fs::create_directories(path); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     fs::path p(path);
