@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/BrowserEnvironment.h"
@@ -97,6 +98,18 @@ private:
         QWidget* surface = view().focusProxy() != nullptr ? view().focusProxy() : &view();
         QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(xy.value(0).toInt(), xy.value(1).toInt()));
     }
+    // Clicks element id until done() holds: a page takes input only once it
+    // has been drawn, which can come a moment after it has loaded, and a
+    // click before that is lost. Each click is given 3 s to show.
+    void clickUntil(const char* id, const std::function<bool()>& done) {
+        for (int attempt = 0; attempt < 5 && !done(); ++attempt) {
+            clickElement(id);
+            QElapsedTimer clock;
+            clock.start();
+            while (!done() && clock.elapsed() < 3000) QTest::qWait(20);
+        }
+    }
+    bool prompted() const { return !prompts.shown.empty(); }
     void clickLink(int index) { QTest::mouseClick(link(index), Qt::LeftButton, {}, QPoint(4, 4)); }
 
 private slots:
@@ -220,7 +233,7 @@ private slots:
         QFETCH(QString, fileTarget);
         QVERIFY(open());
         prompts.answers.push_back(answer);
-        clickElement(qPrintable(element));
+        clickUntil(qPrintable(element), [&] { return warned ? prompted() : requested(qPrintable(fileTarget)); });
         if (warned) {
             QTRY_COMPARE_WITH_TIMEOUT(prompts.shown.size(), size_t(1), kLoadTimeoutMs);
             QCOMPARE(prompts.shown[0].text, std::string(kExeText));
@@ -228,7 +241,7 @@ private slots:
             // Cancel: the page stays; a later link is followed as usual, and
             // by then no request for the program file has reached the server.
             QCOMPARE(view().url(), QUrl(at(kUpdateTarget)));
-            clickElement("next");
+            clickUntil("next", [this] { return requested("/page2.html"); });
             QVERIFY(loaded("/page2.html"));
             QVERIFY2(!server->requests.contains(fileTarget), qPrintable(server->requests.join(' ')));
         } else {
@@ -244,7 +257,7 @@ private slots:
         // A file of the same name from earlier stays as it is.
         vrx::test::WriteFile(downloads() + "/setup.exe", "older download");
         prompts.answers.push_back(true);
-        clickElement("setup");
+        clickUntil("setup", [this] { return prompted(); });
         const std::string saved = downloads() + "/setup (1).exe";
         auto* note = window->findChild<QLabel*>("lblDownload");
         QTRY_COMPARE_WITH_TIMEOUT(note->text(), QString::fromStdString("Download saved to " + saved), kLoadTimeoutMs);
@@ -259,11 +272,11 @@ private slots:
     void frameWithAProgramFileIsAskedAbout() {
         QVERIFY(open());
         prompts.answers.push_back(false);
-        clickElement("framed");
+        clickUntil("framed", [this] { return requested("/framed.html"); });
         QVERIFY(loaded("/framed.html"));
         QTRY_COMPARE_WITH_TIMEOUT(prompts.shown.size(), size_t(1), kLoadTimeoutMs);
         QCOMPARE(prompts.shown[0].text, std::string(kExeText));
-        clickElement("next");
+        clickUntil("next", [this] { return requested("/page2.html"); });
         QVERIFY(loaded("/page2.html"));
         QVERIFY(!requested("/frames/inner.exe"));
     }
@@ -279,7 +292,7 @@ private slots:
         // A link with a download attribute is no navigation: the question
         // comes with the download, before anything is saved.
         prompts.answers.push_back(answer);
-        clickElement("attribute");
+        clickUntil("attribute", [this] { return prompted(); });
         QTRY_COMPARE_WITH_TIMEOUT(prompts.shown.size(), size_t(1), kLoadTimeoutMs);
         QCOMPARE(prompts.shown[0].text, std::string(kExeText));
         auto* note = window->findChild<QLabel*>("lblDownload");
@@ -289,7 +302,7 @@ private slots:
                                       kLoadTimeoutMs);
             QCOMPARE(QByteArray::fromStdString(vrx::test::ReadFile(saved)), kSetupBytes);
         } else {
-            clickElement("next");
+            clickUntil("next", [this] { return requested("/page2.html"); });
             QVERIFY(loaded("/page2.html"));
             QCOMPARE(note->text(), QString());
             QVERIFY(!std::filesystem::exists(downloads()) || vrx::test::ListNames(downloads()).empty());
@@ -312,7 +325,7 @@ private slots:
 
     void backAndForwardAcrossTwoPages() {
         QVERIFY(open());
-        clickElement("next");
+        clickUntil("next", [this] { return requested("/page2.html"); });
         QVERIFY(loaded("/page2.html"));
         clickLink(1);
         QTRY_COMPARE_WITH_TIMEOUT(view().url(), QUrl(at(kUpdateTarget)), kLoadTimeoutMs);
@@ -327,9 +340,9 @@ private slots:
 
     void doubleClickOnBackMovesTwoPages() {
         QVERIFY(open());
-        clickElement("next");
+        clickUntil("next", [this] { return requested("/page2.html"); });
         QVERIFY(loaded("/page2.html"));
-        clickElement("next");
+        clickUntil("next", [this] { return requested("/page3.html"); });
         QVERIFY(loaded("/page3.html"));
         // What a double click delivers: a press and release, then the double click and its release.
         const QPoint spot(4, 4);
