@@ -1,7 +1,7 @@
 // Times the Qt program's windows: the install with the real status window
 // against the engine alone, and the start-up on a 200-area catalogue.
 // Runs on Qt's offscreen platform, so it needs no display.
-// Usage: vrx_bench_window [folder for the data, default /tmp] [install-window|startup-200] [rounds]
+// Usage: vrx_bench_window [folder for the data, default /tmp] [install-window|startup-200|info-window] [rounds]
 
 #include <QApplication>
 #include <algorithm>
@@ -11,8 +11,10 @@
 #include <string>
 
 #include "BenchData.h"
+#include "InformationWindowBench.h"
 #include "InstallWindowBench.h"
 #include "StartupBench.h"
+#include "app/BrowserEnvironment.h"
 #include "platform/linux/AppFolder.h"
 #include "platform/linux/FileSizeSignal.h"
 
@@ -32,8 +34,10 @@ int main(int argc, char** argv) {
     vrx::IgnoreFileSizeSignal();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietAboutRaise);
+    vrx::PrepareBrowserEnvironment();
     QApplication app(argc, argv);
     if (argc == 3 && std::string(argv[1]) == "--startup-child") return vrx::bench::StartupChild(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--info-child") return vrx::bench::InformationChild(argv[2]);
 
     const std::string base = argc > 1 ? argv[1] : std::filesystem::temp_directory_path().string();
     std::string root = base + "/vrx-bench-window-XXXXXX";
@@ -47,6 +51,9 @@ int main(int argc, char** argv) {
     if (wanted("install-window")) vrx::bench::BenchInstallWindow(root, 5000, 64 * 1024, rounds);
     if (wanted("startup-200")) {
         vrx::bench::BenchStartup(root, vrx::ExecutableFolder() + "/vrx_bench_window", 11);
+    }
+    if (wanted("info-window")) {
+        vrx::bench::BenchInformationWindow(root, vrx::ExecutableFolder() + "/vrx_bench_window", rounds);
     }
     vrx::bench::RemoveTree(root);
     return 0;

@@ -23,6 +23,7 @@ void PlaceControl(QWidget& widget, const ControlSpec& control, const ScreenMetri
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(control.fontPoints);
         font.setUnderline(control.underline);
+        font.setBold(control.bold);
         widget.setFont(font);
     }
 }

@@ -11,7 +11,9 @@
 
 #include "app/AreaListAdapters.h"
 #include "app/AreaListWidget.h"
+#include "app/BackupManagerWindow.h"
 #include "app/FormBuilder.h"
+#include "app/InformationWindow.h"
 #include "app/LinkLabel.h"
 #include "app/PreviewBox.h"
 #include "app/QtColour.h"
@@ -33,9 +35,6 @@ namespace {
 // The sidebar buttons' names for assistive tools, Sidebar0 to Sidebar5.
 constexpr std::array<const char*, 6> kSidebarNames{"Help",     "Backup Manager", "Updates",
                                                    "Settings", "Web site",       "Install"};
-
-// Windows that come later answer with this for now.
-constexpr const char* kNotAvailableYet = "This window is not available yet.";
 
 // The command labels: object name, index, caption.
 struct CommandLabel {
@@ -305,6 +304,14 @@ void MainWindow::clickSidebar(int index) {
         case 0:
             OpenManual(shell_, session_.prompts, session_.appFolder);
             break;
+        case 1:
+            runBackupManager();
+            break;
+        case 2: {
+            InformationWindow window(session_.prompts, colours_, ProgramUpdatePageAddress(), this);
+            window.exec();
+            break;
+        }
         case 3:
             // Left without a settings file (it was removed meanwhile), the program ends.
             if (!settingsWindow_.OpenModal()) QCoreApplication::exit(0);
@@ -316,7 +323,6 @@ void MainWindow::clickSidebar(int index) {
             installSelectedAreas();
             break;
         default:
-            session_.prompts.message(kNotAvailableYet);
             break;
     }
 }
@@ -324,6 +330,16 @@ void MainWindow::clickSidebar(int index) {
 void MainWindow::setRunCommandsEnabled(bool enabled) {
     sidebar_[1]->setEnabled(enabled);
     sidebar_[5]->setEnabled(enabled);
+}
+
+void MainWindow::runBackupManager() {
+    const std::optional<BackupManagerChoice> choice = OpenBackupManager(session_, colours_, this);
+    if (!choice) return;
+    // The window has gone; the action runs with the status window over this
+    // one, and no second long action starts meanwhile.
+    setRunCommandsEnabled(false);
+    PerformBackupAction(session_, choice->action, choice->skipChecked);
+    setRunCommandsEnabled(true);
 }
 
 void MainWindow::installSelectedAreas() {

@@ -73,6 +73,7 @@ private:
     void runCommand(int index);
     void clickSidebar(int index);
     void installSelectedAreas();
+    void runBackupManager();
     void setRunCommandsEnabled(bool enabled);
     void setTextColour(QWidget& widget, Colour colour);
     LinkLabel* commandLabel(QObject* object) const;

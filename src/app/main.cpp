@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/BrowserEnvironment.h"
 #include "app/Program.h"
 #include "platform/linux/AppFolder.h"
 #include "platform/linux/FileSizeSignal.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     // not kill the program in the middle of a copy.
     vrx::IgnoreFileSizeSignal();
 
+    vrx::PrepareBrowserEnvironment();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Verdantis"));
     // The main window decides when the program ends; the status window closing does not.

@@ -14,8 +14,12 @@ const ControlSpec& FormLayout::control(const std::string& name) const {
 namespace {
 
 ControlSpec Control(const char* name, ControlKind kind, TwipRect rect, double fontPoints = 0, bool underline = false,
-                    const char* parent = "") {
-    return {name, kind, rect, fontPoints, underline, parent};
+                    const char* parent = "", bool bold = false) {
+    return {name, kind, rect, fontPoints, underline, parent, bold};
+}
+
+ControlSpec Heading(const char* name, TwipRect rect, double fontPoints) {
+    return Control(name, ControlKind::Label, rect, fontPoints, false, "", true);
 }
 
 }  // namespace
@@ -74,6 +78,40 @@ FormLayout SettingsFormLayout() {
         Control("ChkAttrib", K::CheckBox, {840, 2550, 6150, 330}, 9.75),
         Control("lblSelect1", K::Label, {7095, 4695, 735, 270}, 12, true),
         Control("lblSelect2", K::Label, {8160, 4695, 540, 270}, 12, true),
+    };
+    return form;
+}
+
+FormLayout BackupFormLayout() {
+    using K = ControlKind;
+    FormLayout form;
+    form.clientWidth = 7950;
+    form.clientHeight = 5070;
+    form.controls = {
+        Heading("Label1", {2535, 255, 2805, 330}, 14.25),
+        Control("lblSelect0", K::Label, {2055, 900, 3780, 270}, 12, true),
+        Control("lblSelect1", K::Label, {2445, 1500, 2985, 270}, 12, true),
+        Control("ChkSkip", K::CheckBox, {2490, 2055, 2955, 330}, 9.75),
+        Heading("Label2", {2430, 2625, 2985, 330}, 14.25),
+        Control("lblSelect4", K::Label, {2370, 3315, 3120, 270}, 12, true),
+        Control("lblSelect3", K::Label, {2550, 3945, 2790, 270}, 12, true),
+        Control("lblSelect2", K::Label, {7215, 4680, 615, 270}, 12, true),
+    };
+    return form;
+}
+
+FormLayout InformationFormLayout() {
+    using K = ControlKind;
+    FormLayout form;
+    form.clientWidth = 10320;
+    form.clientHeight = 7620;
+    form.controls = {
+        Control("WebBrowser1", K::Browser, {0, 0, 10320, 7260}, 0),
+        Control("lblSelect0", K::Label, {9810, 7290, 390, 270}, 12, true),
+        Control("lblSelect1", K::Label, {75, 7305, 570, 225}, 9.75, true),
+        Control("lblSelect2", K::Label, {870, 7305, 810, 225}, 9.75, true),
+        // Where the last download was saved: the free part of the link row.
+        Control("lblDownload", K::Label, {1830, 7305, 7830, 225}, 9.75),
     };
     return form;
 }

@@ -16,6 +16,7 @@ enum class ControlKind {
     ProgressBar,
     TextBox,  // a single-line text box
     CheckBox,
+    Browser,  // an embedded web browser
 };
 
 struct TwipRect {
@@ -32,6 +33,7 @@ struct ControlSpec {
     double fontPoints;  // 0: the control has no font of its own
     bool underline = false;
     std::string parent;  // "" for the window itself
+    bool bold = false;
 };
 
 struct FormLayout {
@@ -53,5 +55,11 @@ FormLayout StatusFormLayout();
 // Settings_Form: the simulator and backup folders with their Select links,
 // the notes, the read-only fix and the Cancel and Save links.
 FormLayout SettingsFormLayout();
+
+// Backup_Form: two headings, the five links and the Skip check box.
+FormLayout BackupFormLayout();
+
+// Information_Form: the browser above a row of three links.
+FormLayout InformationFormLayout();
 
 }  // namespace vrx
