@@ -389,8 +389,8 @@ TEST(CopyFolderFiles, TheScaleIsTheFirstCountAndTheListingAfterItDecidesWhatIsCo
         ASSERT_TRUE(rig.fs.setAttributes(rig.dir / "hidden.dds", AttrHidden));
         std::filesystem::rename(rig.dir / "hidden.dds", rig.from + "/c.dds");
     });
-    Session session{fs,          rig.prompts, rig.status,  rig.history, rig.cfg, rig.settings, rig.appFolder,
-                    rig.session.settingsFilePath};
+    Session session{fs,      rig.prompts,  rig.status,    rig.history,
+                    rig.cfg, rig.settings, rig.appFolder, rig.session.settingsFilePath};
 
     CopyFolderFiles(session, rig.from, rig.to);
 

@@ -425,7 +425,8 @@ TEST_F(CopyReuse, AReplacedFileChangedAfterItWasExaminedPassesNothingOn) {
     };
     for (const When when : {When::BeforeExchange, When::WhileKept}) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + (when == When::BeforeExchange ? ", before the exchange" : ", while kept"));
+            SCOPED_TRACE(std::string(c.name) +
+                         (when == When::BeforeExchange ? ", before the exchange" : ", while kept"));
             test::TempDir d;
             LinuxFileSystem fs2;
             test::MakeDirs(d / "elsewhere");

@@ -172,9 +172,8 @@ void FileCopier::release() {
     kept_ = {};
 }
 
-CopyResult FileCopier::copy(const std::string& from, const std::string& to,
-                            const std::function<void()>& beforeReplace, const ListedFile* listed,
-                            bool onlyWithData) {
+CopyResult FileCopier::copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace,
+                            const ListedFile* listed, bool onlyWithData) {
     std::string source = from;
     int in = ::open(source.c_str(), kSourceFlags);
     if (in < 0 && (errno == ENOENT || errno == ENOTDIR)) {
@@ -318,9 +317,9 @@ bool FileCopier::reopenKept(const Kept& kept, Temporary& temp) {
     const int fd = ::open(kept.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
-    AttributeNames names;
-    if (::fstat(fd, &st) != 0 || !MayReuse(st) || st.st_dev != kept.device || st.st_ino != kept.inode ||
-        (names = AttributeNamesOf(fd)).foreign || ::ftruncate(fd, 0) != 0) {
+    const bool same = ::fstat(fd, &st) == 0 && st.st_dev == kept.device && st.st_ino == kept.inode;
+    const AttributeNames names = same && MayReuse(st) ? AttributeNamesOf(fd) : AttributeNames{true, false};
+    if (names.foreign || ::ftruncate(fd, 0) != 0) {
         ::close(fd);
         return false;
     }

@@ -69,7 +69,7 @@ private:
         int fd = -1;
         std::string path;
         std::string folder;
-        mode_t mode = 0;              // its permission bits as they are now
+        mode_t mode = 0;                // its permission bits as they are now
         bool carriesDosAttrib = false;  // whether it has a user.DOSATTRIB now
     };
     // The replaced file left under a temporary name by the last exchange. It
