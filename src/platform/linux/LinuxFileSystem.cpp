@@ -55,6 +55,7 @@ constexpr std::chrono::seconds kListingReuse{2};
 struct Listing {
     std::string given;  // the folder as asked for
     std::string path;   // as found on disk
+    dev_t device = 0;   // the folder's file system
     std::chrono::steady_clock::time_point when;
     bool duringRun = false;  // made during the current run of copies
     std::unordered_map<std::string, ListedFile> files;
@@ -113,8 +114,8 @@ std::optional<std::vector<std::string>> LinuxFileSystem::listOrdinaryFiles(const
     }
     const auto now = std::chrono::steady_clock::now();
     const Listing& earlier = impl_->listing;
-    const bool reuse = earlier.path == path && now - earlier.when < kListingReuse;
-    Listing listing{folder, path, now, impl_->inRun, {}};
+    const bool reuse = earlier.path == path && earlier.device == found.st.st_dev && now - earlier.when < kListingReuse;
+    Listing listing{folder, path, found.st.st_dev, now, impl_->inRun, {}};
     std::vector<std::string> names;
     bool xattrsSupported = true;
     for (;;) {
