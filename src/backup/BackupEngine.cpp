@@ -51,7 +51,8 @@ public:
 private:
     bool Create(const std::string& entry) {
         const std::string backup = JoinPath(to_, entry + alt_);
-        const bool backupHadData = FileHasData(fs_, backup);
+        // Looked at only when the fix or the skip needs to know: the copy looks at the backup itself.
+        const bool backupHadData = (FixOn() || skipExisting_) && FileHasData(fs_, backup);
         // Made writable before the skip decision, so kept copies are made writable too.
         if (backupHadData && !ApplyFix(backup, FixScope::ReadOnlyOnly)) return false;
         if (skipExisting_ && backupHadData) return true;
@@ -61,21 +62,23 @@ private:
     bool RestoreMain(const std::string& entry) {
         if (EndsWithIgnoringCase(entry, "vrb")) return true;
         const std::string target = JoinPath(to_, entry);
-        if (FileHasData(fs_, target) && !ApplyFix(target, FixScope::ReadOnlyOnly)) return false;
+        if (FixOn() && FileHasData(fs_, target) && !ApplyFix(target, FixScope::ReadOnlyOnly)) return false;
         return CopyIfData(JoinPath(from_, entry), target);
     }
 
     bool RestoreAlternate(const std::string& entry) {
         const std::string target = JoinPath(to_, entry);
-        if (FileHasData(fs_, target) && !ApplyFix(target, FixScope::AnyBit)) return false;
+        if (FixOn() && FileHasData(fs_, target) && !ApplyFix(target, FixScope::AnyBit)) return false;
         return CopyIfData(JoinPath(from_, entry + alt_), target);
     }
+
+    // Read per entry: the settings window stays usable while a run goes on.
+    bool FixOn() const { return settings_.readoverwrite == 1; }
 
     // Clears the target's attributes when the fix is on and they fall in scope;
     // false when they cannot be read or set.
     bool ApplyFix(const std::string& target, FixScope scope) {
-        // Read per entry: the settings window stays usable while a run goes on.
-        if (settings_.readoverwrite != 1) return true;
+        if (!FixOn()) return true;
         const std::optional<std::uint32_t> attributes = fs_.attributes(target);
         if (!attributes) return false;
         const bool inScope = scope == FixScope::AnyBit ? *attributes != 0 : *attributes == AttrReadOnly;
@@ -84,10 +87,8 @@ private:
 
     // A missing or empty source is passed over without a failure.
     bool CopyIfData(const std::string& source, const std::string& target) {
-        if (!FileHasData(fs_, source)) return true;
-        return fs_.copyFile(source, target).ok;
+        return fs_.copyFileIfData(source, target).ok;
     }
-
 
     FileSystem& fs_;
     const std::string& from_;

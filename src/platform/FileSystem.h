@@ -74,6 +74,20 @@ public:
     // file in the target's folder for the next copy until endCopyRun.
     virtual CopyResult copyFile(const std::string& from, const std::string& to) = 0;
 
+    // Copies from over to as copyFile does when from names a file that holds
+    // data (it exists, is no folder, and is longer than 0 bytes); otherwise
+    // does nothing and succeeds. A file that exists with data but cannot be
+    // read fails, as its copy would.
+    virtual CopyResult copyFileIfData(const std::string& from, const std::string& to) {
+        const std::optional<std::uint64_t> length = fileLength(from);
+        if (!length || *length == 0) return {true, {}};
+        return copyFile(from, to);
+    }
+
+    // Begins a run of copies: what a listing made during the run learned of
+    // its files may stand in for asking again, until the run ends.
+    virtual void beginCopyRun() {}
+
     // Ends a run of copies: removes the temporary file kept between copies.
     // Every run over a folder calls it when it ends, however it ends.
     virtual void endCopyRun() = 0;
@@ -98,10 +112,10 @@ public:
     virtual WriteResult appendTextLine(const std::string& path, const std::string& line) = 0;
 };
 
-// Ends the run of copies when it goes out of scope, so that every way out of a run ends it.
+// Begins a run of copies and ends it when it goes out of scope, so that every way out of a run ends it.
 class CopyRun {
 public:
-    explicit CopyRun(FileSystem& fs) : fs_(fs) {}
+    explicit CopyRun(FileSystem& fs) : fs_(fs) { fs_.beginCopyRun(); }
     ~CopyRun() { fs_.endCopyRun(); }
     CopyRun(const CopyRun&) = delete;
     CopyRun& operator=(const CopyRun&) = delete;

@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "install/CopyFolderFiles.h"
 #include "install/SessionRig.h"
+#include "platform/FileSystem.h"
+#include "support/TempDir.h"
 
 namespace vrx {
 namespace {
@@ -330,6 +333,73 @@ TEST(CopyFolderFiles, ConfirmedCancelStopsBeforeTheNextFile) {
         EXPECT_FALSE(rig.status.ClosingByProgram());
         EXPECT_TRUE(rig.Messages().empty());
     }
+}
+
+// The real file system, except that once the source folder has been listed
+// for the first time, something else changes it: the test's change runs.
+class ChangedAfterFirstListing final : public FileSystem {
+public:
+    ChangedAfterFirstListing(FileSystem& real, std::function<void()> change)
+        : real_(real), change_(std::move(change)) {}
+
+    std::optional<std::vector<std::string>> listOrdinaryFiles(const std::string& folder) override {
+        auto names = real_.listOrdinaryFiles(folder);
+        if (change_) std::exchange(change_, nullptr)();
+        return names;
+    }
+    bool isOrdinaryFile(const std::string& path) override { return real_.isOrdinaryFile(path); }
+    bool exists(const std::string& path) override { return real_.exists(path); }
+    bool isFolder(const std::string& path) override { return real_.isFolder(path); }
+    std::optional<std::uint64_t> fileLength(const std::string& path) override { return real_.fileLength(path); }
+    std::optional<std::uint32_t> attributes(const std::string& path) override { return real_.attributes(path); }
+    bool setAttributes(const std::string& path, std::uint32_t attributes) override {
+        return real_.setAttributes(path, attributes);
+    }
+    CopyResult copyFile(const std::string& from, const std::string& to) override { return real_.copyFile(from, to); }
+    CopyResult copyFileIfData(const std::string& from, const std::string& to) override {
+        return real_.copyFileIfData(from, to);
+    }
+    void beginCopyRun() override { real_.beginCopyRun(); }
+    void endCopyRun() override { real_.endCopyRun(); }
+    void removeLeftoverTemporaries(const std::string& folder) override { real_.removeLeftoverTemporaries(folder); }
+    bool createFolder(const std::string& path) override { return real_.createFolder(path); }
+    std::optional<TextLines> readTextLines(const std::string& path) override { return real_.readTextLines(path); }
+    WriteResult writeTextFile(const std::string& path, const std::vector<std::string>& lines) override {
+        return real_.writeTextFile(path, lines);
+    }
+    WriteResult appendTextLine(const std::string& path, const std::string& line) override {
+        return real_.appendTextLine(path, line);
+    }
+
+private:
+    FileSystem& real_;
+    std::function<void()> change_;
+};
+
+// Between the count and the listing of the files to copy, two files are
+// added and one is replaced by a hidden file. The bar's scale stays the
+// count; the listing decides what is copied, looking afresh at the file replaced.
+TEST(CopyFolderFiles, TheScaleIsTheFirstCountAndTheListingAfterItDecidesWhatIsCopied) {
+    CopyRig rig;
+    for (const char* name : {"a.dds", "b.dds", "c.dds"}) WriteFile(rig.from + "/" + name, name);
+    ChangedAfterFirstListing fs(rig.fs, [&] {
+        WriteFile(rig.from + "/d.dds", "d.dds");
+        WriteFile(rig.from + "/e.dds", "e.dds");
+        WriteFile(rig.dir / "hidden.dds", "hidden");
+        ASSERT_TRUE(rig.fs.setAttributes(rig.dir / "hidden.dds", AttrHidden));
+        std::filesystem::rename(rig.dir / "hidden.dds", rig.from + "/c.dds");
+    });
+    Session session{fs,      rig.prompts,  rig.status,    rig.history,
+                    rig.cfg, rig.settings, rig.appFolder, rig.session.settingsFilePath};
+
+    CopyFolderFiles(session, rig.from, rig.to);
+
+    EXPECT_TRUE(rig.prompts.shown.empty());
+    EXPECT_EQ(rig.status.Bar().scaleSize(), 3);
+    EXPECT_EQ(ListNames(rig.to), (std::vector<std::string>{"a.dds", "b.dds", "d.dds", "e.dds"}));
+    // Four files on a scale of three: the bar stays full once the count is reached.
+    EXPECT_EQ(rig.view.percents, (std::vector<std::string>{"#", "", "33%", "67%", "100%", "100%"}));
+    EXPECT_TRUE(rig.status.IsOpen());
 }
 
 // Runs a copy of from over to in a child that is killed just before the

@@ -11,9 +11,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PlatformFiles.h"
@@ -50,6 +53,8 @@ public:
         EXPECT_EQ(fstat(fd_, &st), 0);
         return st.st_ino;
     }
+    // The file's content now, whatever name it has or lost.
+    std::string Content() const { return ReadFile("/proc/self/fd/" + std::to_string(fd_)); }
 
 private:
     int fd_;
@@ -384,6 +389,166 @@ TEST_F(CopyReuse, TheKeptTemporaryGoesWhenTheCopiesMoveToAnotherFolder) {
     for (const std::string name : {"a.bmp", "b.bmp"}) {
         EXPECT_EQ(ReadFile(fsx + "/" + name), "new " + name);
         EXPECT_EQ(ReadFile(dir / "other/" + name), "new " + name);
+    }
+}
+
+// Another user of our group: the file is not ours even though our group may write it.
+constexpr uid_t kOtherUser = 4242;
+
+bool GiveToAnotherUser(const std::string& path) {
+    return chown(path.c_str(), kOtherUser, getegid()) == 0;
+}
+
+// The replaced file of a.bmp is changed after the copy examined it: just
+// before the exchange, or while it waits under its temporary name for the
+// next copy. It must never become b.bmp's file when that makes it someone
+// else's or carries anything of it into b.bmp.
+TEST_F(CopyReuse, AReplacedFileChangedAfterItWasExaminedPassesNothingOn) {
+    enum class When { BeforeExchange, WhileKept };
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& oldFile, const std::string& elsewhere)> change;
+        bool mayBeReused;  // the change leaves it ours to write: only the attribute must go
+    };
+    const Case cases[] = {
+        {"another program's attribute",
+         [](const std::string& f, const std::string&) { ASSERT_EQ(setxattr(f.c_str(), "user.note", "x", 1, 0), 0); },
+         false},
+        {"hidden", [](const std::string& f, const std::string&) { SetRawDosAttrib(f, "0x2"); }, true},
+        {"given to another user of our group",
+         [](const std::string& f, const std::string&) { ASSERT_TRUE(GiveToAnotherUser(f)) << "needs root"; }, false},
+        {"given a second name",
+         [](const std::string& f, const std::string& elsewhere) {
+             ASSERT_EQ(link(f.c_str(), (elsewhere + "/second.bmp").c_str()), 0);
+         },
+         false},
+    };
+    for (const When when : {When::BeforeExchange, When::WhileKept}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) +
+                         (when == When::BeforeExchange ? ", before the exchange" : ", while kept"));
+            test::TempDir d;
+            LinuxFileSystem fs2;
+            test::MakeDirs(d / "elsewhere");
+            for (const std::string name : {"a.bmp", "b.bmp"}) {
+                WriteFile(d / "src/" + name, "new " + name);
+                WriteFile(d / "fsx/" + name, "old " + name);
+            }
+            const HeldOpen oldA(d / "fsx/a.bmp");
+            if (when == When::BeforeExchange) {
+                fs2.setBeforeRenameHookForTesting([&, done = false]() mutable {
+                    if (!std::exchange(done, true)) c.change(d / "fsx/a.bmp", d / "elsewhere");
+                });
+            }
+            ASSERT_TRUE(fs2.copyFile(d / "src/a.bmp", d / "fsx/a.bmp").ok);
+            if (when == When::WhileKept) {
+                const auto kept = TemporariesIn(d / "fsx");
+                ASSERT_EQ(kept.size(), 1u);
+                c.change(d / "fsx/" + kept[0], d / "elsewhere");
+            }
+
+            ASSERT_TRUE(fs2.copyFile(d / "src/b.bmp", d / "fsx/b.bmp").ok);
+            fs2.endCopyRun();
+
+            const std::string b = d / "fsx/b.bmp";
+            EXPECT_EQ(ReadFile(b), "new b.bmp");
+            EXPECT_EQ(RawDosAttrib(b), std::nullopt);
+            EXPECT_EQ(getxattr(b.c_str(), "user.note", nullptr, 0), -1);
+            EXPECT_EQ(StatOf(b).st_uid, geteuid());
+            EXPECT_EQ(StatOf(b).st_nlink, 1u);
+            if (!c.mayBeReused) {
+                EXPECT_NE(StatOf(b).st_ino, oldA.Inode());
+                EXPECT_EQ(oldA.Content(), "old a.bmp");
+            }
+            EXPECT_EQ(ListNames(d / "fsx"), (std::vector<std::string>{"a.bmp", "b.bmp"}));
+        }
+    }
+}
+
+TEST_F(CopyReuse, ATargetOfAnotherUserOfOurGroupNeverBecomesTheNextTarget) {
+    for (const std::string name : {"a.bmp", "b.bmp", "c.bmp"}) {
+        WriteFile(src + "/" + name, "new " + name);
+        WriteFile(fsx + "/" + name, "old " + name);
+    }
+    // Writable by our group, so a copy may replace it; but its file is not ours to reuse.
+    test::SetMode(fsx + "/a.bmp", 0664);
+    ASSERT_TRUE(GiveToAnotherUser(fsx + "/a.bmp")) << "needs root";
+    const HeldOpen theirs(fsx + "/a.bmp");
+
+    CopyAll({"a.bmp", "b.bmp", "c.bmp"});
+
+    EXPECT_EQ(theirs.Content(), "old a.bmp");
+    EXPECT_NE(StatOf(fsx + "/b.bmp").st_ino, theirs.Inode());
+    EXPECT_NE(StatOf(fsx + "/c.bmp").st_ino, theirs.Inode());
+    for (const std::string name : {"a.bmp", "b.bmp", "c.bmp"}) {
+        EXPECT_EQ(ReadFile(fsx + "/" + name), "new " + name);
+        EXPECT_EQ(StatOf(fsx + "/" + name).st_uid, geteuid());
+    }
+    ExpectOnlyTargetsAfterTheRun({"a.bmp", "b.bmp", "c.bmp"});
+}
+
+// An exchange after which a link to a file elsewhere lies under the
+// temporary name (the replaced file moved out and a link left in its place):
+// the link is never followed, so the file elsewhere is never written.
+TEST_F(CopyReuse, ALinkLeftUnderTheTemporaryNameIsNeverFollowed) {
+    const Bystander other(dir / "elsewhere");
+    const std::string moved = dir / "elsewhere/moved.bmp";
+    for (const std::string name : {"a.bmp", "b.bmp"}) {
+        WriteFile(src + "/" + name, "new " + name);
+        WriteFile(fsx + "/" + name, "old " + name);
+    }
+    int exchanges = 0;
+    fs.setExchangeForTesting([&](const std::string& temporary, const std::string& target) {
+        const int result = renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE);
+        if (result == 0 && ++exchanges == 1) {
+            EXPECT_EQ(rename(temporary.c_str(), moved.c_str()), 0);
+            EXPECT_EQ(symlink(moved.c_str(), temporary.c_str()), 0);
+        }
+        return result;
+    });
+
+    CopyAll({"a.bmp", "b.bmp"});
+
+    EXPECT_EQ(ReadFile(moved), "old a.bmp");
+    EXPECT_EQ(test::ModeOf(moved) & 07777, 0644u);
+    other.ExpectUntouched();
+    EXPECT_TRUE(S_ISREG(StatOf(fsx + "/b.bmp").st_mode));
+    EXPECT_EQ(ReadFile(fsx + "/b.bmp"), "new b.bmp");
+    ExpectOnlyTargetsAfterTheRun({"a.bmp", "b.bmp"});
+}
+
+// The copy takes the source's attribute from the listing of its folder made
+// in the same run, but only while the source is still the file listed.
+TEST_F(CopyReuse, ASourceReplacedSinceTheListingGetsItsOwnAttributes) {
+    struct Case {
+        const char* name;
+        const char* listedAttrib;  // nullptr: none
+        const char* copiedAttrib;
+    };
+    for (const Case c : {Case{"attribute added", nullptr, "0x20"}, Case{"attribute dropped", "0x20", nullptr},
+                         Case{"attribute changed", "0x20", "0x4"}}) {
+        SCOPED_TRACE(c.name);
+        test::TempDir d;
+        LinuxFileSystem fs2;
+        WriteFile(d / "src/a.bmp", "listed");
+        if (c.listedAttrib) SetRawDosAttrib(d / "src/a.bmp", c.listedAttrib);
+        WriteFile(d / "src/b.bmp", "unchanged");
+        SetRawDosAttrib(d / "src/b.bmp", "0x20");
+        test::MakeDirs(d / "fsx");
+        const CopyRun run(fs2);
+        ASSERT_TRUE(fs2.listOrdinaryFiles(d / "src").has_value());
+        // Replaced by a new file under the same name, as a save by an editor does.
+        WriteFile(d / "src/a.new", "copied");
+        if (c.copiedAttrib) SetRawDosAttrib(d / "src/a.new", c.copiedAttrib);
+        ASSERT_EQ(rename((d / "src/a.new").c_str(), (d / "src/a.bmp").c_str()), 0);
+
+        for (const std::string name : {"a.bmp", "b.bmp"})
+            ASSERT_TRUE(fs2.copyFile(d / "src/" + name, d / "fsx/" + name).ok) << name;
+
+        EXPECT_EQ(ReadFile(d / "fsx/a.bmp"), "copied");
+        EXPECT_EQ(RawDosAttrib(d / "fsx/a.bmp"),
+                  c.copiedAttrib ? std::optional<std::string>(c.copiedAttrib) : std::nullopt);
+        EXPECT_EQ(RawDosAttrib(d / "fsx/b.bmp"), "0x20");
     }
 }
 

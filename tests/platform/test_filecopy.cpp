@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -134,6 +136,66 @@ TEST_F(FileCopy, RefusesWhatAWindowsCopyRefuses) {
         EXPECT_EQ(ListNames(d / "fsx"), before);
         EXPECT_FALSE(test::PathExists(d / "nowhere"));
     }
+}
+
+// Read-only is the absence of every write bit, as Wine reports it: a file
+// that only its group or only others may write is not read-only, and a copy
+// replaces it like any other.
+TEST_F(FileCopy, OnlyAFileWithNoWriteBitAtAllIsReadOnly) {
+    struct Case {
+        mode_t mode;
+        bool readOnly;
+    };
+    for (const Case c : {Case{0464, false}, Case{0446, false}, Case{0644, false}, Case{0444, true}, Case{0555, true}}) {
+        SCOPED_TRACE(c.mode);
+        WriteFile(target, "old texture");
+        test::SetMode(target, c.mode);
+        EXPECT_EQ(fs.attributes(target), std::optional<std::uint32_t>(c.readOnly ? AttrReadOnly : 0U));
+
+        const CopyResult result = fs.copyFile(source, target);
+
+        EXPECT_EQ(result.ok, !c.readOnly) << result.error;
+        EXPECT_EQ(ReadFile(target), c.readOnly ? "old texture" : "new texture");
+        test::SetMode(target, 0644);
+    }
+}
+
+// Whether the source holds data is learned from the copy's own look at it.
+TEST_F(FileCopy, ACopyIfDataPassesOverWhatHoldsNoData) {
+    struct Case {
+        const char* name;
+        void (*prepare)(const test::TempDir& dir);
+        const char* from;
+        const char* expected;  // the target's content afterwards
+    };
+    const Case cases[] = {
+        {"missing source", [](const test::TempDir&) {}, "src/missing.bmp", "old texture"},
+        {"empty source", [](const test::TempDir& d) { WriteFile(d / "src/empty.bmp", ""); }, "src/empty.bmp",
+         "old texture"},
+        {"source is a folder", [](const test::TempDir& d) { test::MakeDirs(d / "src/folder.bmp"); }, "src/folder.bmp",
+         "old texture"},
+        {"dangling link", [](const test::TempDir& d) { symlink("nowhere", (d / "src/link.bmp").c_str()); },
+         "src/link.bmp", "old texture"},
+        {"source with data", [](const test::TempDir&) {}, "src/a.bmp", "new texture"},
+        {"source with data, another case", [](const test::TempDir&) {}, "SRC/A.BMP", "new texture"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir d;
+        LinuxFileSystem fs2;
+        WriteFile(d / "src/a.bmp", "new texture");
+        WriteFile(d / "fsx/a.bmp", "old texture");
+        c.prepare(d);
+
+        const CopyResult result = fs2.copyFileIfData(d / c.from, d / "fsx/a.bmp");
+
+        EXPECT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(ReadFile(d / "fsx/a.bmp"), c.expected);
+        fs2.endCopyRun();
+        EXPECT_EQ(ListNames(d / "fsx"), std::vector<std::string>{"a.bmp"});
+    }
+    // A source with data that cannot be copied still fails the copy.
+    EXPECT_FALSE(fs.copyFileIfData(source, dir / "nowhere/a.bmp").ok);
 }
 
 // Wine shows a dot file as hidden whatever its stored attribute says, so a

@@ -73,6 +73,21 @@ CaseResolver::Entry CaseResolver::resolve(const std::string& path) {
     return entry;
 }
 
+std::string CaseResolver::respell(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    // Relative, at the root, or ending in a separator: the ordinary way.
+    if (slash == std::string::npos || slash + 1 == path.size()) return resolve(path).path;
+    std::size_t parentEnd = slash;
+    while (parentEnd > 0 && path[parentEnd - 1] == '/') --parentEnd;
+    if (parentEnd == 0) return resolve(path).path;
+    const std::string name = path.substr(slash + 1);
+    if (name == "." || name == "..") return path;
+    const Entry parent = resolveComponents(path.substr(0, parentEnd));
+    if (!parent.exists || !S_ISDIR(parent.st.st_mode)) return ChildPath(parent.path, name);
+    const std::string* actual = lookup(parent.path, parent.st, name, false);
+    return ChildPath(parent.path, actual ? *actual : name);
+}
+
 CaseResolver::Entry CaseResolver::resolveComponents(const std::string& path) {
     Entry given;
     given.path = path;

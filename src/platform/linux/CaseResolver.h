@@ -27,6 +27,12 @@ public:
     // nothing keep the spelling given. A trailing "/" is kept.
     Entry resolve(const std::string& path);
 
+    // The on-disk spelling of a path whose exact spelling was just found
+    // missing: the folders are resolved and the last name matched without
+    // regard to case, without looking at the exact path or the match again.
+    // The path as given when nothing matches.
+    std::string respell(const std::string& path);
+
     // Records that this program created name in folder (or renamed something to it).
     void noteAdded(const std::string& folder, const std::string& name);
     // Records that this program removed name from folder.

@@ -48,25 +48,28 @@ bool IsHidden(const std::optional<std::string>& raw, const std::string& path) {
     return stored && (*stored & AttrHidden) != 0;
 }
 
-// The user.DOSATTRIB the copy of from at to must carry: the source's own, or
-// what keeps its hidden bit when the two names read differently; nullopt for none.
-std::optional<std::string> WantedDosAttrib(int in, const std::string& from, const std::string& to) {
-    if (auto text = ReadDosAttribRaw(in)) return text;
+// The user.DOSATTRIB the copy of from at to must carry: the source's own
+// (sourceRaw), or what keeps its hidden bit when the two names read
+// differently; nullopt for none.
+std::optional<std::string> WantedDosAttrib(const std::optional<std::string>& sourceRaw, const std::string& from,
+                                           const std::string& to) {
+    if (sourceRaw) return sourceRaw;
     const bool sourceHidden = NameLooksHidden(LastComponent(from));
     if (sourceHidden == NameLooksHidden(LastComponent(to))) return std::nullopt;
     return FormatDosAttrib(sourceHidden ? std::uint32_t{AttrHidden} : 0U);
 }
 
-// Gives the temporary file (whose attribute now reads current) the wanted user.DOSATTRIB.
-bool SetDosAttrib(int fd, const std::optional<std::string>& wanted, const std::optional<std::string>& current) {
-    if (wanted == current) return true;
+// Gives the temporary file the wanted user.DOSATTRIB; carriesOne tells
+// whether it has one now (a reused file may).
+bool SetDosAttrib(int fd, const std::optional<std::string>& wanted, bool carriesOne) {
     if (!wanted) {
+        if (!carriesOne) return true;
         // A reused file must not keep the attributes of the file it was.
         return ::fremovexattr(fd, kDosAttribName) == 0 || errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP;
     }
     if (::fsetxattr(fd, kDosAttribName, wanted->data(), wanted->size(), 0) == 0) return true;
     // Attributes matter less than the data; only a full disk makes the copy of a fresh file fail here.
-    return !current && errno != ENOSPC && errno != EDQUOT && errno != EIO;
+    return !carriesOne && errno != ENOSPC && errno != EDQUOT && errno != EIO;
 }
 
 // The permission bits a copy of a file with mode source gets: the source's,
@@ -103,20 +106,33 @@ private:
     int fd_;
 };
 
-// Whether the open file carries extended attributes beyond user.DOSATTRIB
-// (which every copy sets or removes) and security labels (which any new file
-// in the folder gets alike): access lists and other programs' attributes
-// belong to the file they were set on, not to the next copy.
-bool HasForeignAttributes(int fd) {
+// The extended attributes an open file carries, as far as reusing it goes.
+struct AttributeNames {
+    // Beyond user.DOSATTRIB (which every copy sets or removes) and security
+    // labels (which any new file in the folder gets alike): access lists and
+    // other programs' attributes belong to the file they were set on, not to the next copy.
+    bool foreign = false;
+    bool dosAttrib = false;
+};
+
+AttributeNames AttributeNamesOf(int fd) {
+    AttributeNames found;
     std::array<char, 1024> names{};
     const ssize_t length = ::flistxattr(fd, names.data(), names.size());
-    if (length < 0) return errno != ENOTSUP && errno != EOPNOTSUPP;
+    if (length < 0) {
+        found.foreign = errno != ENOTSUP && errno != EOPNOTSUPP;  // too many to list counts as foreign
+        return found;
+    }
     for (std::string_view rest(names.data(), static_cast<std::size_t>(length)); !rest.empty();) {
         const std::string_view name = rest.substr(0, rest.find('\0'));
-        if (name != kDosAttribName && !name.starts_with("security.")) return true;
+        if (name == kDosAttribName) {
+            found.dosAttrib = true;
+        } else if (!name.starts_with("security.")) {
+            found.foreign = true;
+        }
         rest.remove_prefix(std::min(rest.size(), name.size() + 1));
     }
-    return false;
+    return found;
 }
 
 // Whether an unnamed file can be given a name through /proc/self/fd, which
@@ -151,24 +167,39 @@ FileCopier::~FileCopier() {
 }
 
 void FileCopier::release() {
-    if (kept_.fd < 0) return;
-    ::close(kept_.fd);
+    if (!kept_.present) return;
     ::unlink(kept_.path.c_str());
     kept_ = {};
 }
 
-CopyResult FileCopier::copy(const std::string& from, const std::string& to,
-                            const std::function<void()>& beforeReplace) {
+CopyResult FileCopier::copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace,
+                            const ListedFile* listed, bool onlyWithData) {
     std::string source = from;
     int in = ::open(source.c_str(), kSourceFlags);
     if (in < 0 && (errno == ENOENT || errno == ENOTDIR)) {
-        source = resolver_.resolve(from).path;
+        // The exact name is known to be missing now: only other spellings are looked for.
+        source = resolver_.respell(from);
         if (source != from) in = ::open(source.c_str(), kSourceFlags);
+        if (in < 0 && source != from && errno == ENOENT) {
+            // Gone since the folder was listed: look once more, from the start.
+            source = resolver_.resolve(from).path;
+            in = ::open(source.c_str(), kSourceFlags);
+        }
     }
-    if (in < 0) return Failure("cannot open source", from, errno);
+    if (in < 0) {
+        const int error = errno;
+        if (onlyWithData) {
+            // Only a file that holds data and still cannot be read fails.
+            const CaseResolver::Entry entry =
+                error == ENOENT || error == ENOTDIR ? CaseResolver::Entry{} : resolver_.resolve(from);
+            if (!entry.exists || S_ISDIR(entry.st.st_mode) || entry.st.st_size <= 0) return {true, {}};
+        }
+        return Failure("cannot open source", from, error);
+    }
     FdCloser inCloser(in);
     struct stat sourceStat {};
     if (::fstat(in, &sourceStat) != 0) return Failure("cannot examine source", source, errno);
+    if (onlyWithData && (S_ISDIR(sourceStat.st_mode) || sourceStat.st_size <= 0)) return {true, {}};
     if (S_ISDIR(sourceStat.st_mode)) return Failure("source is a folder", source);
     if (!S_ISREG(sourceStat.st_mode)) return Failure("source is not a plain file", source);
 
@@ -176,9 +207,9 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to,
     // so only what the link names can be a folder; its attributes do not matter.
     const CaseResolver::Entry target = resolver_.resolve(to);
     const std::string& targetPath = target.path;
-    std::optional<std::string> targetDosAttrib;
     if (target.exists) {
         if (S_ISDIR(target.st.st_mode)) return Failure("target is a folder", targetPath);
+        std::optional<std::string> targetDosAttrib;
         if (!target.isLink) {
             // Checked here because a rename (and root) would replace such a file without complaint.
             if ((target.st.st_mode & kWriteBits) == 0) return Failure("target is read-only", targetPath);
@@ -203,7 +234,10 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to,
     if (!copyData(in, temp.fd, sourceStat, folder)) return fail("cannot copy data to");
     const mode_t mode = CopyMode(sourceStat.st_mode);
     if (temp.mode != mode && ::fchmod(temp.fd, mode) != 0) return fail("cannot set the permissions of");
-    if (!SetDosAttrib(temp.fd, WantedDosAttrib(in, source, targetPath), temp.dosAttrib)) {
+    // What the listing learned of the source stands for asking again while it is still the same file.
+    const bool listedStill = listed && listed->device == sourceStat.st_dev && listed->inode == sourceStat.st_ino;
+    const std::optional<std::string> sourceDosAttrib = listedStill ? listed->dosAttrib : ReadDosAttribRaw(in);
+    if (!SetDosAttrib(temp.fd, WantedDosAttrib(sourceDosAttrib, source, targetPath), temp.carriesDosAttrib)) {
         return fail("cannot set the attributes of");
     }
     const timespec times[2] = {{0, UTIME_OMIT}, sourceStat.st_mtim};
@@ -234,7 +268,7 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to,
     }
 
     if (beforeReplace) beforeReplace();
-    if (!replace(temp, targetPath, reusable, targetDosAttrib)) {
+    if (!replace(temp, targetPath, reusable)) {
         const int error = errno;
         ::unlink(temp.path.c_str());
         return Failure("cannot replace", targetPath, error);
@@ -244,13 +278,12 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to,
 }
 
 FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget) {
-    if (kept_.fd >= 0 && kept_.folder == folder) {
-        Temporary temp = std::exchange(kept_, {});
-        // Checked again now: another program may have given it a second name since it was kept.
-        struct stat st {};
-        if (::fstat(temp.fd, &st) == 0 && MayReuse(st) && ::ftruncate(temp.fd, 0) == 0) return temp;
-        ::close(temp.fd);
-        ::unlink(temp.path.c_str());
+    if (kept_.present && kept_.folder == folder) {
+        const Kept kept = std::exchange(kept_, {});
+        Temporary temp;
+        if (reopenKept(kept, temp)) return temp;
+        // Not ours to write: only our name for it goes.
+        ::unlink(kept.path.c_str());
     }
     release();  // a temporary kept in another folder is not needed any more
     if (forNewTarget && noUnnamed_ != folder && ProcessFdsAreLinkable()) {
@@ -276,11 +309,32 @@ FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_
     return temp;
 }
 
-bool FileCopier::replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable,
-                         const std::optional<std::string>& targetDosAttrib) {
+bool FileCopier::reopenKept(const Kept& kept, Temporary& temp) {
+    // Opened without following a link and without waiting (a pipe put there
+    // meanwhile), then checked through the descriptor itself: the file may have
+    // been changed, linked or swapped since the exchange, and this is the last
+    // look before it is written.
+    const int fd = ::open(kept.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool same = ::fstat(fd, &st) == 0 && st.st_dev == kept.device && st.st_ino == kept.inode;
+    const AttributeNames names = same && MayReuse(st) ? AttributeNamesOf(fd) : AttributeNames{true, false};
+    if (names.foreign || ::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        return false;
+    }
+    temp.fd = fd;
+    temp.path = kept.path;
+    temp.folder = kept.folder;
+    temp.mode = st.st_mode & 07777;
+    temp.carriesDosAttrib = names.dosAttrib;
+    return true;
+}
+
+bool FileCopier::replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable) {
     if (reusable && noExchange_ != reusable->st_dev) {
         if (exchange_(temp.path, targetPath) == 0) {
-            keepOrDrop(temp, *reusable, targetDosAttrib);
+            kept_ = {temp.path, temp.folder, reusable->st_dev, reusable->st_ino, true};
             return true;
         }
         // File systems that cannot exchange say so with EINVAL (old kernels with ENOSYS): rename there.
@@ -288,22 +342,6 @@ bool FileCopier::replace(const Temporary& temp, const std::string& targetPath, c
         noExchange_ = reusable->st_dev;
     }
     return ::rename(temp.path.c_str(), targetPath.c_str()) == 0;
-}
-
-void FileCopier::keepOrDrop(const Temporary& temp, const struct stat& exchanged,
-                            const std::optional<std::string>& dosAttrib) {
-    // What is under the temporary name now is checked through the descriptor
-    // itself: the target may have changed since it was examined.
-    const int fd = ::open(temp.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    struct stat st {};
-    if (fd >= 0 && ::fstat(fd, &st) == 0 && MayReuse(st) && st.st_dev == exchanged.st_dev &&
-        st.st_ino == exchanged.st_ino && !HasForeignAttributes(fd)) {
-        kept_ = {fd, temp.path, temp.folder, static_cast<mode_t>(st.st_mode & 07777), dosAttrib};
-        return;
-    }
-    // Not ours to write: only our name for it goes.
-    if (fd >= 0) ::close(fd);
-    ::unlink(temp.path.c_str());
 }
 
 bool FileCopier::copyData(int in, int out, const struct stat& source, const std::string& targetFolder) {

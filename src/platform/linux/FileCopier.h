@@ -7,7 +7,8 @@
 // than the copy itself on ext4, so the copier reuses them: the complete temporary file is exchanged with the target
 // (renameat2 RENAME_EXCHANGE), and the old target, now under the temporary
 // name, becomes the temporary file of the next copy into that folder. Only a
-// plain file with no other name, owned by us, is ever reused; anything else
+// plain file with no other name, owned by us, without other programs'
+// attributes, is ever reused, as it is when that copy opens it; anything else
 // that ends up under the temporary name is unlinked untouched. The kept
 // temporary is removed by release(), which every run over a folder ends with.
 // A target that does not exist yet is written as an unnamed file (O_TMPFILE)
@@ -26,6 +27,14 @@ namespace vrx {
 
 class CaseResolver;
 
+// What a listing of the source's folder learned of one file, so that the
+// copy need not ask again: used only while the opened source is still that file.
+struct ListedFile {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::optional<std::string> dosAttrib;  // its user.DOSATTRIB, nullopt for none
+};
+
 class FileCopier {
 public:
     // Exchanges the files at two paths; 0, or -1 with errno set (as renameat2 does).
@@ -39,8 +48,12 @@ public:
     FileCopier& operator=(const FileCopier&) = delete;
 
     // Copies from over to (both resolved without regard to case); beforeReplace
-    // runs when the temporary file is complete, just before it takes the target's place.
-    CopyResult copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace);
+    // runs when the temporary file is complete, just before it takes the
+    // target's place. listed, when given, is what a listing learned of from.
+    // With onlyWithData, a source that is missing, a folder or empty is
+    // passed over: nothing is done and the copy succeeds.
+    CopyResult copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace,
+                    const ListedFile* listed = nullptr, bool onlyWithData = false);
 
     // Removes the temporary file kept for the next copy, if any.
     void release();
@@ -56,21 +69,32 @@ private:
         int fd = -1;
         std::string path;
         std::string folder;
-        mode_t mode = 0;                       // its permission bits as they are now
-        std::optional<std::string> dosAttrib;  // its user.DOSATTRIB as it is now
+        mode_t mode = 0;                // its permission bits as they are now
+        bool carriesDosAttrib = false;  // whether it has a user.DOSATTRIB now
+    };
+    // The replaced file left under a temporary name by the last exchange. It
+    // is examined only when the next copy into its folder takes it, through
+    // the descriptor that copy writes to: everything that may have happened
+    // to it since the exchange is seen then.
+    struct Kept {
+        std::string path;
+        std::string folder;
+        dev_t device = 0;
+        ino_t inode = 0;  // the target's file as it was examined before the exchange
+        bool present = false;
     };
 
-    // The kept temporary when it lives in folder, else a new one: for a new
-    // target an unnamed one (empty path) where the file system has them.
-    // fd < 0 with errno set on failure.
+    // The kept temporary when it lives in folder and is still safe to write,
+    // else a new one: for a new target an unnamed one (empty path) where the
+    // file system has them. fd < 0 with errno set on failure.
     Temporary takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget);
+    // Opens the kept file for writing when it is still the file exchanged, a
+    // plain file with no other name, ours, without other programs' attributes; emptied.
+    bool reopenKept(const Kept& kept, Temporary& temp);
     // Puts temp in place of the target at targetPath. reusable is the target's
-    // stat when it may become the next temporary (then it is exchanged and kept
-    // when still safe to), else nullptr (then temp is renamed over it).
-    bool replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable,
-                 const std::optional<std::string>& targetDosAttrib);
-    // Takes over the file now under temp.path after an exchange, or unlinks it.
-    void keepOrDrop(const Temporary& temp, const struct stat& exchanged, const std::optional<std::string>& dosAttrib);
+    // stat when it may become the next temporary (then it is exchanged and kept),
+    // else nullptr (then temp is renamed over it).
+    bool replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable);
 
     // Copies all data of in (described by source) to out; false with errno set on failure.
     bool copyData(int in, int out, const struct stat& source, const std::string& targetFolder);
@@ -78,7 +102,7 @@ private:
 
     CaseResolver& resolver_;
     std::vector<char> buffer_;
-    Temporary kept_;
+    Kept kept_;
     Exchange exchange_;
     OpenUnnamed openUnnamed_;
     // Where a fast path failed as unsupported, so that it is not tried again for every file.

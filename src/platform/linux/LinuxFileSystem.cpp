@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <memory>
+#include <unordered_map>
 
 #include "platform/TextCodec.h"
 #include "platform/TextLines.h"
@@ -43,11 +45,35 @@ bool RefusesWrites(const CaseResolver::Entry& entry) {
     return entry.exists && (S_ISDIR(entry.st.st_mode) || (entry.st.st_mode & kWriteBits) == 0);
 }
 
+// A second listing this soon after the first takes what the first learned of
+// files that are still the same inode; the two listings of one copy run are
+// milliseconds apart.
+constexpr std::chrono::seconds kListingReuse{2};
+
+// What the last listing learned of each plain file of its folder, so that a
+// second listing of the folder and the copies of its files need not ask again.
+struct Listing {
+    std::string given;  // the folder as asked for
+    std::string path;   // as found on disk
+    dev_t device = 0;   // the folder's file system
+    std::chrono::steady_clock::time_point when;
+    bool duringRun = false;  // made during the current run of copies
+    std::unordered_map<std::string, ListedFile> files;
+
+    const ListedFile* find(const std::string& folder, const std::string& name) const {
+        if (folder != given && folder != path) return nullptr;
+        const auto it = files.find(name);
+        return it == files.end() ? nullptr : &it->second;
+    }
+};
+
 }  // namespace
 
 struct LinuxFileSystem::Impl {
     CaseResolver resolver;
     FileCopier copier{resolver};
+    Listing listing;
+    bool inRun = false;
     std::function<void()> beforeRename;
     std::function<ssize_t(int, char*, std::size_t)> read = [](int fd, char* buffer, std::size_t size) {
         return ::read(fd, buffer, size);
@@ -79,12 +105,17 @@ void LinuxFileSystem::setExchangeForTesting(std::function<int(const std::string&
 }
 
 std::optional<std::vector<std::string>> LinuxFileSystem::listOrdinaryFiles(const std::string& folder) {
-    const std::string path = resolve(folder);
+    const CaseResolver::Entry found = impl_->resolver.resolve(folder);
+    const std::string& path = found.path;
     DirHandle dir(opendir(path.c_str()));
     if (!dir) {
         if (errno == ENOENT || errno == ENOTDIR) return std::vector<std::string>{};
         return std::nullopt;
     }
+    const auto now = std::chrono::steady_clock::now();
+    const Listing& earlier = impl_->listing;
+    const bool reuse = earlier.path == path && earlier.device == found.st.st_dev && now - earlier.when < kListingReuse;
+    Listing listing{folder, path, found.st.st_dev, now, impl_->inRun, {}};
     std::vector<std::string> names;
     bool xattrsSupported = true;
     for (;;) {
@@ -95,18 +126,24 @@ std::optional<std::vector<std::string>> LinuxFileSystem::listOrdinaryFiles(const
         // A dot file is hidden whatever its attribute says, as Wine has it (our temporaries are dot files).
         if (name == "." || name == ".." || NameLooksHidden(name)) continue;
         if (!IsRegularEntry(dirfd(dir.get()), *entry)) continue;
-        std::optional<std::uint32_t> stored;
-        if (xattrsSupported) {
-            if (const auto raw = ReadDosAttribRaw(ChildPath(path, name))) {
-                stored = ParseDosAttrib(*raw);
-            } else if (errno == ENOTSUP || errno == EOPNOTSUPP) {
-                xattrsSupported = false;  // the same for every file of the folder
-            }
+        // The entry's inode comes with the listing: a file still the same
+        // inode as in the listing just before is not asked again.
+        const ListedFile* known = reuse ? earlier.find(path, name) : nullptr;
+        std::optional<std::string> raw;
+        if (known && known->inode == entry->d_ino) {
+            raw = known->dosAttrib;
+        } else if (xattrsSupported) {
+            raw = ReadDosAttribRaw(ChildPath(path, name));
+            if (!raw && (errno == ENOTSUP || errno == EOPNOTSUPP)) xattrsSupported = false;  // the same for the folder
         }
+        // Only plain entries are remembered: a link may point elsewhere next time.
+        if (entry->d_type == DT_REG) listing.files[name] = {found.st.st_dev, entry->d_ino, raw};
+        const std::optional<std::uint32_t> stored = raw ? ParseDosAttrib(*raw) : std::nullopt;
         const bool hiddenOrSystem = stored && (*stored & (AttrHidden | AttrSystem)) != 0;
         if (!hiddenOrSystem) names.push_back(name);
     }
     if (errno != 0) return std::nullopt;
+    impl_->listing = std::move(listing);
     return names;
 }
 
@@ -143,12 +180,29 @@ bool LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attri
     return entry.exists && SetDosAttributes(entry.path, entry.st, attributes);
 }
 
+// What the listing made during this run of copies learned of the file at path.
+const ListedFile* LinuxFileSystem::listed(const std::string& path) const {
+    if (!impl_->inRun || !impl_->listing.duringRun) return nullptr;
+    return impl_->listing.find(ParentFolder(path), LastComponent(path));
+}
+
 CopyResult LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
-    return impl_->copier.copy(from, to, impl_->beforeRename);
+    return impl_->copier.copy(from, to, impl_->beforeRename, listed(from));
+}
+
+CopyResult LinuxFileSystem::copyFileIfData(const std::string& from, const std::string& to) {
+    // One look at the source serves both the test for data and the copy.
+    return impl_->copier.copy(from, to, impl_->beforeRename, listed(from), true);
+}
+
+void LinuxFileSystem::beginCopyRun() {
+    impl_->inRun = true;
 }
 
 void LinuxFileSystem::endCopyRun() {
     impl_->copier.release();
+    impl_->inRun = false;
+    impl_->listing = {};
 }
 
 void LinuxFileSystem::removeLeftoverTemporaries(const std::string& folder) {

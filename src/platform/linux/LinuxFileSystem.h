@@ -11,6 +11,8 @@
 
 namespace vrx {
 
+struct ListedFile;
+
 class LinuxFileSystem final : public FileSystem {
 public:
     LinuxFileSystem();
@@ -24,6 +26,8 @@ public:
     std::optional<std::uint32_t> attributes(const std::string& path) override;
     bool setAttributes(const std::string& path, std::uint32_t attributes) override;
     CopyResult copyFile(const std::string& from, const std::string& to) override;
+    CopyResult copyFileIfData(const std::string& from, const std::string& to) override;
+    void beginCopyRun() override;
     void endCopyRun() override;
     void removeLeftoverTemporaries(const std::string& folder) override;
     bool createFolder(const std::string& path) override;
@@ -49,6 +53,8 @@ public:
     void setOpenUnnamedForTesting(std::function<int(const std::string&, mode_t)> openUnnamed);
 
 private:
+    const ListedFile* listed(const std::string& path) const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
