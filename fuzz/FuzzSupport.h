@@ -10,8 +10,7 @@
 
 // A property the target asserts; when it does not hold, libFuzzer keeps the
 // input as a crash and the message says which property failed.
-#define VRX_FUZZ_CHECK(condition) \
-    ((condition) ? void(0) : ::vrx::fuzz::Fail(#condition, __FILE__, __LINE__))
+#define VRX_FUZZ_CHECK(condition) ((condition) ? void(0) : ::vrx::fuzz::Fail(#condition, __FILE__, __LINE__))
 
 namespace vrx::fuzz {
 
@@ -30,7 +29,7 @@ void RemoveTree(const std::string& path);
 
 // One entry of a folder tree as it stands on disk.
 struct EntryState {
-    char kind = 0;  // 'f' file, 'd' folder, 'l' link, 'o' other
+    char kind = 0;        // 'f' file, 'd' folder, 'l' link, 'o' other
     std::string content;  // a file's bytes, a link's target
     std::uint32_t mode = 0;
     std::string dosAttrib;  // the user.DOSATTRIB attribute, when set

@@ -80,8 +80,8 @@ void LayOut(const std::string& root) {
     using vrx::fuzz::WriteBytes;
     vrx::fuzz::RemoveTree(root);
     MakeFolder(root);
-    for (const char* folder : {"/app", "/fsx", "/fsx/Texture", "/fsx/Texture/Sub", "/fsx/Scenery", "/backup",
-                               "/backup/Sub", "/outside"}) {
+    for (const char* folder :
+         {"/app", "/fsx", "/fsx/Texture", "/fsx/Texture/Sub", "/fsx/Scenery", "/backup", "/backup/Sub", "/outside"}) {
         MakeFolder(root + folder);
     }
     WriteBytes(root + "/fsx/Texture/a.bmp", "sim a");

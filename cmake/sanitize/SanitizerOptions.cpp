@@ -22,5 +22,4 @@ const char* __lsan_default_options() {
 const char* __ubsan_default_options() {
     return "halt_on_error=1:print_stacktrace=1:suppressions=" VRX_SANITIZE_DIR "/ubsan.supp";
 }
-
 }

@@ -153,7 +153,8 @@ int Catalogue(const std::string& app) {
     const vrx::Catalogue& c = *result.catalogue;
     std::cout << "loaded areas=" << c.areas.size() << " name=" << Escaped(c.areas[0].Name)
               << " source=" << Escaped(c.areas[0].SourceFolder) << " target=" << Escaped(c.areas[0].TargetFolder)
-              << " description=" << Escaped(c.areas[0].Description, 16) << " folder=" << Escaped(c.backupSourceFolders[0]);
+              << " description=" << Escaped(c.areas[0].Description, 16)
+              << " folder=" << Escaped(c.backupSourceFolders[0]);
     AnyPictureList list;
     RecordingPrompts prompts;
     vrx::UpdateAreaSelection(list, c.areas, app + "/Media/", prompts);
