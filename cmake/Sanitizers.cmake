@@ -23,6 +23,20 @@ if(VERDANTIS_SANITIZE OR VERDANTIS_FUZZ)
   add_library(vrx_sanitizer_options OBJECT ${PROJECT_SOURCE_DIR}/cmake/sanitize/SanitizerOptions.cpp)
   target_compile_definitions(vrx_sanitizer_options PRIVATE
     VRX_SANITIZE_DIR="${PROJECT_SOURCE_DIR}/cmake/sanitize")
+  # The runtimes read these before their shadow memory exists: not instrumented.
+  target_compile_options(vrx_sanitizer_options PRIVATE -fno-sanitize=all)
+  add_library(vrx_sanitizer_chromium_options OBJECT ${PROJECT_SOURCE_DIR}/cmake/sanitize/ChromiumHostOptions.cpp)
+  target_compile_options(vrx_sanitizer_chromium_options PRIVATE -fno-sanitize=all)
   # Into every executable made from here on, whichever folder adds it.
   link_libraries($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:$<TARGET_OBJECTS:vrx_sanitizer_options>>)
 endif()
+
+# vrx_sanitizer_hosts_chromium(<target>): for a program that loads Qt
+# WebEngine. Chromium's processes (QtWebEngineProcess) are not ours and get
+# none of our options; its browser side runs inside our process, though, and
+# trips a check no suppression can address (see ChromiumHostOptions.cpp).
+function(vrx_sanitizer_hosts_chromium target)
+  if(TARGET vrx_sanitizer_chromium_options)
+    target_link_libraries(${target} PRIVATE vrx_sanitizer_chromium_options)
+  endif()
+endfunction()
