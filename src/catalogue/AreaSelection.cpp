@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/PathText.h"
 #include "platform/Prompts.h"
 #include "platform/SpaceTrim.h"
 
@@ -63,6 +64,9 @@ bool ShowFocusedAndSweep(AreaListView& list, const std::vector<SceneryArea>& are
     const SceneryArea* focused = RecordOf(areas, list.FocusedIndex());
     if (focused == nullptr) return false;
     list.ShowDescription(focused->Description);
+    // The picture is a file of the Media folder: a name that climbs out of it
+    // is refused like a picture that does not load.
+    if (HasParentComponent(focused->PreviewImage)) return false;
     if (!list.ShowPreview(mediaFolder + focused->PreviewImage)) return false;
     return SweepExclusions(list, areas);
 }

@@ -98,6 +98,22 @@ std::string DecodeWindows1252(std::string_view bytes) {
     return out;
 }
 
+std::string ValidUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t start = pos;
+        if (NextCodePoint(text, pos)) {
+            out.append(text.substr(start, pos - start));
+        } else {
+            AppendUtf8(out, 0xFFFD);
+            pos = start + 1;
+        }
+    }
+    return out;
+}
+
 std::optional<std::string> EncodeWindows1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

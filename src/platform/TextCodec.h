@@ -15,6 +15,10 @@ std::string DecodeWindows1252(std::string_view bytes);
 // Windows-1252 form or the text is not valid UTF-8.
 std::optional<std::string> EncodeWindows1252(std::string_view utf8);
 
+// text with every byte that does not begin a well-formed UTF-8 character
+// replaced by U+FFFD, so that it can always be encoded again.
+std::string ValidUtf8(std::string_view text);
+
 // Appends the UTF-8 form of code point c (up to U+10FFFF) to out.
 void AppendUtf8(std::string& out, char32_t c);
 

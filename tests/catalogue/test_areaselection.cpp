@@ -127,6 +127,24 @@ TEST(UpdateAreaSelection, MissingPreviewKeepsTheDescriptionAndSkipsTheSweep) {
     EXPECT_EQ(prompts.shown[0].title, "Verdantis");
 }
 
+TEST(UpdateAreaSelection, APreviewNameClimbingOutOfTheMediaFolderIsNotShown) {
+    for (const std::string name : {"../secret.bmp", "pics/../../secret.bmp", "..\\secret.bmp", ".."}) {
+        SCOPED_TRACE(name);
+        ListStandIn list;
+        list.checks = {true};
+        list.pictures = {"/add-on/media/" + name};  // there, and loadable
+        std::vector<SceneryArea> areas = Areas({""});
+        areas[0].PreviewImage = name;
+        test::ScriptedPrompts prompts;
+        UpdateAreaSelection(list, areas, "/add-on/media/", prompts);
+        EXPECT_EQ(list.description, "About 1");
+        EXPECT_EQ(list.preview, "");
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_EQ(prompts.shown[0].text,
+                  "There was an error in the item selection. Your verdantis.cfg file may be invalid!");
+    }
+}
+
 TEST(UpdateAreaSelection, FaultyListShowsTheMessageAtEveryClick) {
     ListStandIn list;
     list.checks = {true, false};

@@ -140,6 +140,11 @@ def start_accessibility_bus():
         check=True, stdout=subprocess.DEVNULL)
 
 
+# The first line of every AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer report.
+SANITIZER_REPORTS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:")
+
+
 class StagedProgram:
     """The program staged with the sample add-on in a temporary folder."""
 
@@ -213,8 +218,10 @@ class StagedProgram:
                             os.path.join(BUILD_DIR, "e2e-failure.png")], check=False)
         self.process.kill()
         self.process.wait()
+        output = self.output()
         self.log.close()
         shutil.rmtree(self.folder, ignore_errors=True)
+        return output
 
 
 class ProgramTestCase(unittest.TestCase):
@@ -231,7 +238,12 @@ class ProgramTestCase(unittest.TestCase):
         failed = outcome is None or not outcome.success
         if failed:
             print(self.program.output(), file=sys.stderr)
-        self.program.stop(failed)
+        output = self.program.stop(failed)
+        # In a sanitizer build a report stops the program; one made just
+        # before the end of a test must fail it all the same.
+        for marker in SANITIZER_REPORTS:
+            if marker in output:
+                raise AssertionError(f"sanitizer report from the program:\n{output}")
 
 
 class MainWindowTest(ProgramTestCase):

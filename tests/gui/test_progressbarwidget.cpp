@@ -123,6 +123,15 @@ private slots:
         QCOMPARE(Render(bar).pixelColor(499, 10), QColor(224, 224, 224));
     }
 
+    // A file name that is not UTF-8 on disk is copied under its own bytes;
+    // its caption shows a replacement character where the odd byte stands.
+    void captionOfANameThatIsNotUtf8ShowsAReplacementCharacter() {
+        vrx::ProgressBarWidget bar;
+        bar.resize(300, 44);
+        Show(bar, 2, 1, "/fsx/Texture/caf\xE9.bmp");
+        QCOMPARE(bar.captionText(), QString::fromUtf16(u"/fsx/Texture/caf\uFFFD.bmp"));
+    }
+
     void colourMethods() {
         vrx::ProgressBarWidget bar;
         bar.resize(300, 44);

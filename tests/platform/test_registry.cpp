@@ -197,6 +197,20 @@ TEST_F(Registry, AValueLeftOpenByAContinuationDoesNotSwallowTheNextWrite) {
     }
 }
 
+// Found by fuzzing: a name holding raw bytes that are not UTF-8 (and a quote)
+// was written back unescaped, and the rewritten line no longer read.
+TEST_F(Registry, ANameThatIsNotUtf8SurvivesTheNextWrite) {
+    WriteFile(store,
+              "WINE REGISTRY Version 2\n\n[SOFTWARE\\\\Quellmark\\\\VRX Norvane\xff] 1\n"
+              "\"N\\\"a\xff\"=\"kept\"\n");
+    ASSERT_EQ(registry.writeString(kOurKey, "Path", "/opt/vrx"), 0);
+    EXPECT_EQ(registry.readString(kOurKey, "Path"), "/opt/vrx");
+    // Shown with the replacement character, value and all.
+    EXPECT_EQ(registry.readString("SOFTWARE\\Quellmark\\VRX Norvane\uFFFD", "N\"a\uFFFD"), "kept");
+    ASSERT_EQ(registry.writeString(kOurKey, "Other", "2"), 0);
+    EXPECT_EQ(registry.readString("SOFTWARE\\Quellmark\\VRX Norvane\uFFFD", "N\"a\uFFFD"), "kept");
+}
+
 TEST_F(Registry, AFailedStoreIsAStoreErrorNotAKeyError) {
     ASSERT_EQ(registry.writeString(kOurKey, "Path", "/old"), 0);
     const std::string before = ReadFile(store);

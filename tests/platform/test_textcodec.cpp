@@ -59,5 +59,24 @@ TEST(TextCodec, RefusesTextWithoutWindows1252Form) {
     }
 }
 
+TEST(TextCodec, ValidUtf8ReplacesEachBadByteOnce) {
+    struct Case {
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"plain é€😀", "plain é€😀"},
+        {"a\xFF!", "a\xEF\xBF\xBD!"},
+        {"ab\xC3", "ab\xEF\xBF\xBD"},                              // cut-off sequence
+        {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong "/"
+        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ValidUtf8(c.text), c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace vrx

@@ -6,6 +6,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <memory>
@@ -242,12 +243,15 @@ std::optional<TextLines> LinuxFileSystem::readTextLines(const std::string& path)
         ::close(fd);
         return std::nullopt;
     }
+    // The file as long as it was when opened: one that another program keeps
+    // appending to would otherwise be read for ever, into ever more memory.
+    const auto length = static_cast<std::size_t>(opened.st_size);
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(opened.st_size));
+    bytes.reserve(length);
     TextLines text;
     char buffer[65536];
-    for (;;) {
-        const ssize_t got = impl_->read(fd, buffer, sizeof buffer);
+    while (bytes.size() < length) {
+        const ssize_t got = impl_->read(fd, buffer, std::min(sizeof buffer, length - bytes.size()));
         if (got > 0) {
             bytes.append(buffer, static_cast<std::size_t>(got));
         } else if (got == 0) {
@@ -258,7 +262,8 @@ std::optional<TextLines> LinuxFileSystem::readTextLines(const std::string& path)
         }
     }
     ::close(fd);
-    const std::string decoded = DecodeWindows1252(bytes);
+    std::string decoded = DecodeWindows1252(bytes);
+    std::string().swap(bytes);  // the raw bytes are not needed beside the lines
     text.lines = SplitTextLines(text.complete ? std::string_view(decoded) : EndedLinesOf(decoded));
     return text;
 }

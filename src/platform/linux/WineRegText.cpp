@@ -40,9 +40,12 @@ public:
         flush();
         out_ += b;
     }
+    // Raw bytes of the file that are not UTF-8 (Wine itself writes every
+    // character above 127 as an escape) become U+FFFD, so that whatever was
+    // read can be written back as it reads.
     std::string take() {
         flush();
-        return std::move(out_);
+        return ValidUtf8(out_);
     }
 
 private:
