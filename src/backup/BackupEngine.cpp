@@ -4,13 +4,13 @@
 #include <limits>
 #include <optional>
 
-#include "session/Session.h"
 #include "backup/BackupList.h"
 #include "install/FileHasData.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/Prompts.h"
 #include "progress/StatusWindow.h"
+#include "session/Session.h"
 
 namespace vrx {
 
@@ -153,23 +153,27 @@ void ProcessBackupList(Session& session, const std::string& fromFolder, const st
 }
 
 void RunBackupFolderLoop(Session& session, BackupRun run) {
-    const AppSettings& settings = session.settings;
+    // The folders as they were when the action began: the settings window stays
+    // usable during a run, and a set split between two folders (or a restore
+    // that goes on from another folder) would be worse than either.
+    const std::string simulatorFolder = session.settings.fspath;
+    const std::string backupFolder = session.settings.backuppath;
     for (const std::string& slot : session.backupSourceFolders) {
         if (slot.empty()) break;
         // An unset simulator folder stays empty rather than becoming a folder at the root.
-        const std::string folder = settings.fspath.empty() ? std::string() : JoinCollapsed(settings.fspath, slot);
+        const std::string folder = simulatorFolder.empty() ? std::string() : JoinCollapsed(simulatorFolder, slot);
         switch (run) {
             case BackupRun::CreateMain:
-                ProcessBackupList(session, folder, settings.backuppath, "", false);
+                ProcessBackupList(session, folder, backupFolder, "", false);
                 break;
             case BackupRun::CreateAlternate:
-                ProcessBackupList(session, folder, settings.backuppath, kAltSuffix, false);
+                ProcessBackupList(session, folder, backupFolder, kAltSuffix, false);
                 break;
             case BackupRun::RestoreMain:
-                ProcessBackupList(session, settings.backuppath, folder, "", true);
+                ProcessBackupList(session, backupFolder, folder, "", true);
                 break;
             case BackupRun::RestoreAlternate:
-                ProcessBackupList(session, settings.backuppath, folder, kAltSuffix, true);
+                ProcessBackupList(session, backupFolder, folder, kAltSuffix, true);
                 break;
         }
         if (session.status.CancelRequested()) break;

@@ -343,6 +343,55 @@ TEST_F(BackupEngineTest, SettingsChangedDuringARunApplyToTheNextEntry) {
     }
 }
 
+// Choosing other folders in the settings window while a run goes on changes
+// nothing for that run: every entry and every slot keeps the folders it began with.
+TEST_F(BackupEngineTest, FoldersChosenDuringARunApplyToTheNextAction) {
+    for (const RunCase& c : {RunCase{BackupRun::CreateMain, "create main", false},
+                             RunCase{BackupRun::CreateAlternate, "create alternate", false},
+                             RunCase{BackupRun::RestoreMain, "restore main", true},
+                             RunCase{BackupRun::RestoreAlternate, "restore alternate", true}}) {
+        SCOPED_TRACE(c.caption);
+        test::BackupFixture f;
+        f.WriteList({"3", "a.bmp", "b.bmp", "end"});
+        f.SetSlots({"Texture", "Scenery"});
+        const std::string suffix =
+            c.run == BackupRun::CreateAlternate || c.run == BackupRun::RestoreAlternate ? ".VRB" : "";
+        for (const char* slot : {"Texture", "Scenery"}) {
+            for (const char* name : {"a.bmp", "b.bmp"}) {
+                test::WriteFile(f.simFolder + "/" + slot + "/" + name, "simulator");
+                if (c.restoring) test::WriteFile(f.backupFolder + "/" + name + suffix, "backup");
+            }
+        }
+        f.settings.fspath = f.simFolder;
+        f.settings.backuppath = f.backupFolder;
+        const std::string otherSim = f.tmp / "other-fsx";
+        const std::string otherBackup = f.tmp / "other-backup";
+        test::MakeDirs(otherSim + "/Texture");
+        test::MakeDirs(otherSim + "/Scenery");
+        test::MakeDirs(otherBackup);
+        f.view.onEvents = [&](int) {
+            f.settings.fspath = otherSim;
+            f.settings.backuppath = otherBackup;
+        };
+
+        RunBackupFolderLoop(f.session, c.run);
+
+        EXPECT_FALSE(f.FailureShown());
+        EXPECT_TRUE(test::ListNames(otherBackup).empty());
+        EXPECT_TRUE(test::ListNames(otherSim + "/Texture").empty());
+        EXPECT_TRUE(test::ListNames(otherSim + "/Scenery").empty());
+        for (const char* slot : {"Texture", "Scenery"}) {
+            for (const char* name : {"a.bmp", "b.bmp"}) {
+                if (c.restoring) {
+                    EXPECT_EQ(test::ReadFile(f.simFolder + "/" + slot + "/" + name), "backup");
+                } else {
+                    EXPECT_EQ(test::ReadFile(f.backupFolder + "/" + name + suffix), "simulator");
+                }
+            }
+        }
+    }
+}
+
 // The bar and its caption name the entry before it is copied, so a failing
 // copy leaves them on the failing entry.
 TEST_F(BackupEngineTest, FailingCopyLeavesTheBarOnTheFailingEntry) {
@@ -382,8 +431,8 @@ TEST_F(BackupEngineTest, ListReadFailingPartWayEndsTheRunWithTheFailure) {
         for (const char* name : {"a.bmp", "b.bmp"}) test::WriteFile(f.simFolder + "/Texture/" + name, name);
         test::ReadFailingFileSystem failing(f.fs);
         failing.FailReadWithinLine(f.appFolder + "/backup.lst", c.failingLine);
-        Session session{failing,     f.prompts,  f.status,   f.history, f.cfg, f.settings, f.appFolder,
-                        f.session.settingsFilePath};
+        Session session{failing, f.prompts,  f.status,    f.history,
+                        f.cfg,   f.settings, f.appFolder, f.session.settingsFilePath};
 
         ProcessBackupList(session, f.simFolder + "/Texture", f.backupFolder, "", false);
 

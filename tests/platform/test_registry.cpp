@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -107,22 +108,14 @@ TEST_F(Registry, ReadsStringValuesAsWineWritesThem) {
         std::optional<std::string> expected;
     };
     const Case cases[] = {
-        {"", "the default"},
-        {"Plain", "text"},
-        {"PLAIN", "text"},
-        {"Expand", "%ProgramFiles%\\FSX"},
-        {"Number", std::nullopt},
-        {"Binary", std::nullopt},
-        {"Fake", std::nullopt},
-        {"After", "after the continuation"},
-        {"Latin", "Café €5"},
-        {"Escapes", std::string("a\\b\"c\td\ne\r\0f", 12)},
-        {"Octal", "AB"},
-        {"Emoji", "😀"},
-        {"Raw UTF-8", "Zürich"},
-        {"With=Sign", "equals"},
-        {"Quote\"Name", "quoted"},
-        {"Missing", std::nullopt},
+        {"", "the default"},       {"Plain", "text"},
+        {"PLAIN", "text"},         {"Expand", "%ProgramFiles%\\FSX"},
+        {"Number", std::nullopt},  {"Binary", std::nullopt},
+        {"Fake", std::nullopt},    {"After", "after the continuation"},
+        {"Latin", "Café €5"},      {"Escapes", std::string("a\\b\"c\td\ne\r\0f", 12)},
+        {"Octal", "AB"},           {"Emoji", "😀"},
+        {"Raw UTF-8", "Zürich"},   {"With=Sign", "equals"},
+        {"Quote\"Name", "quoted"}, {"Missing", std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,6 +127,32 @@ TEST_F(Registry, ReadsStringValuesAsWineWritesThem) {
 
 TEST_F(Registry, NothingWithoutASystemReg) {
     EXPECT_EQ(registry.readString(kSimKey, "SetupPath"), std::nullopt);
+}
+
+// A prefix (Wine's or one of Steam's) is another program's folder: what
+// stands at system.reg's or the store's name may be a pipe or a device.
+TEST_F(Registry, APipeOrDeviceWhereARegistryFileShouldBeIsNeitherReadNorReplaced) {
+    test::MakeDirs(prefix);
+    ASSERT_EQ(mkfifo((prefix + "/system.reg").c_str(), 0644), 0);
+    test::MakeDirs(dir / "config/verdantis");
+    ASSERT_EQ(mkfifo(store.c_str(), 0600), 0);
+    const std::string zeroPrefix = dir / "zero";
+    test::MakeDirs(zeroPrefix);
+    ASSERT_EQ(symlink("/dev/zero", (zeroPrefix + "/system.reg").c_str()), 0);
+    LinuxRegistry endless{{std::string(), zeroPrefix}, fs};
+    // In a child that an alarm ends, so that a reader waiting on the pipe fails instead of hanging.
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            const bool refused = !registry.readString(kSimKey, "SetupPath") &&
+                                 !endless.readString(kSimKey, "SetupPath") &&
+                                 registry.writeString(kOurKey, "Path", "/addon") != 0;
+            _exit(refused ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    struct stat st {};
+    ASSERT_EQ(lstat(store.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));  // the store's name still holds the pipe
 }
 
 TEST_F(Registry, WritesItsOwnStoreAndReadsItBack) {

@@ -168,6 +168,19 @@ TEST_F(TextFiles, InterruptedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"settings.cfg"});
 }
 
+// A file that claims a size no data file of ours has (here a sparse one of
+// 100 GB, which costs no disk) is refused, not read into memory.
+TEST_F(TextFiles, AFileFarLargerThanADataFileIsRefusedLikeAnUnreadableOne) {
+    const std::string file = dir / "settings.cfg";
+    WriteFile(file, "fspath=C:\\FSX\r\n");
+    ASSERT_EQ(truncate(file.c_str(), off_t{100} << 30), 0);
+    EXPECT_FALSE(fs.readTextLines(file));
+    ASSERT_EQ(truncate(file.c_str(), 15), 0);
+    const auto small = fs.readTextLines(file);
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->lines, std::vector<std::string>{"fspath=C:\\FSX"});
+}
+
 TEST_F(TextFiles, PipesAndDevicesAreNeitherReadNorAppendedTo) {
     const std::string fifo = dir / "backup.lst";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);

@@ -176,18 +176,23 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
                             const ListedFile* listed, bool onlyWithData) {
     std::string source = from;
     int in = ::open(source.c_str(), kSourceFlags);
-    if (in < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+    // Kept beside each open: the lookups in between may leave errno changed.
+    int error = in < 0 ? errno : 0;
+    if (in < 0 && (error == ENOENT || error == ENOTDIR)) {
         // The exact name is known to be missing now: only other spellings are looked for.
         source = resolver_.respell(from);
-        if (source != from) in = ::open(source.c_str(), kSourceFlags);
-        if (in < 0 && source != from && errno == ENOENT) {
+        if (source != from) {
+            in = ::open(source.c_str(), kSourceFlags);
+            error = in < 0 ? errno : 0;
+        }
+        if (in < 0 && source != from && error == ENOENT) {
             // Gone since the folder was listed: look once more, from the start.
             source = resolver_.resolve(from).path;
             in = ::open(source.c_str(), kSourceFlags);
+            error = in < 0 ? errno : 0;
         }
     }
     if (in < 0) {
-        const int error = errno;
         if (onlyWithData) {
             // Only a file that holds data and still cannot be read fails.
             const CaseResolver::Entry entry =

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 
@@ -25,6 +26,11 @@ namespace vrx {
 namespace {
 
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+// The largest data file read as text. Ours (settings, catalogue, backup list,
+// history) hold kilobytes; a file far beyond, or a sparse one that only claims
+// to be, is refused like an unreadable one instead of exhausting memory.
+constexpr std::uint64_t kMaxTextFile = std::uint64_t{256} << 20;
 
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
@@ -239,7 +245,8 @@ std::optional<TextLines> LinuxFileSystem::readTextLines(const std::string& path)
     const int fd = ::open(entry.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat opened {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) ||
+        static_cast<std::uint64_t>(opened.st_size) > kMaxTextFile) {
         ::close(fd);
         return std::nullopt;
     }

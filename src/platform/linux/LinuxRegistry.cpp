@@ -6,8 +6,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "platform/PathText.h"
@@ -16,6 +14,7 @@
 #include "platform/linux/CaseResolver.h"
 #include "platform/linux/HomeFolder.h"
 #include "platform/linux/LinuxFileSystem.h"
+#include "platform/linux/RegularFileText.h"
 #include "platform/linux/WineRegistryFile.h"
 
 namespace vrx {
@@ -51,13 +50,16 @@ std::string Environment(const char* name) {
     return value ? std::string(value) : std::string();
 }
 
-// nullopt when the file is missing or unreadable.
+// The largest registry file read: Wine's system.reg of a well-used prefix
+// holds some megabytes; anything far beyond is not a registry.
+constexpr std::size_t kMaxRegistryFile = std::size_t{256} << 20;
+
+// nullopt when the file is missing, unreadable, or no regular file of a
+// registry's size (a pipe at its name would otherwise hang the start).
 std::optional<RegistryFile> LoadRegistryFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return ParseRegistryText(text);
+    const std::optional<std::string> text = ReadRegularFileText(path, kMaxRegistryFile);
+    if (!text) return std::nullopt;
+    return ParseRegistryText(*text);
 }
 
 std::optional<std::string> ReadValue(const RegistryFile& file, const std::string& keyPath,

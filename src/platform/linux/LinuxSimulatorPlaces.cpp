@@ -1,7 +1,6 @@
 #include "platform/linux/LinuxSimulatorPlaces.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,41 +10,12 @@
 #include <optional>
 
 #include "platform/linux/HomeFolder.h"
+#include "platform/linux/RegularFileText.h"
 #include "platform/linux/SteamLibraryFolders.h"
 
 namespace vrx {
 
 namespace {
-
-// The text of a regular file no larger than limit; nullopt otherwise.
-std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return std::nullopt;
-    std::optional<std::string> text;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) <= limit) {
-        std::string content;
-        char buffer[65536];
-        bool failed = false;
-        while (true) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0) {
-                failed = true;
-                break;
-            }
-            if (got == 0) break;
-            // A file growing while it is read is held to the same limit.
-            if (content.size() + static_cast<std::size_t>(got) > limit) {
-                failed = true;
-                break;
-            }
-            content.append(buffer, static_cast<std::size_t>(got));
-        }
-        if (!failed) text = std::move(content);
-    }
-    ::close(fd);
-    return text;
-}
 
 std::string RealPathOf(const std::string& path) {
     std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
@@ -72,7 +42,7 @@ std::vector<std::string> SteamLibraries(const std::vector<std::string>& steamRoo
     std::vector<std::string> libraries;
     std::vector<std::string> seen;
     for (const std::string& root : steamRoots) {
-        const auto text = ReadSmallFile(root + "/steamapps/libraryfolders.vdf", kMaxLibraryFoldersText);
+        const auto text = ReadRegularFileText(root + "/steamapps/libraryfolders.vdf", kMaxLibraryFoldersText);
         if (!text) continue;
         const auto listed = ParseLibraryFolders(*text);
         if (!listed) continue;
