@@ -74,8 +74,13 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
 }
 
 InformationWindow::~InformationWindow() {
-    // The page (a child of the view) must go before the profile it browses with.
+    // The page (a child of the view) must go before the profile it browses with,
+    // and a download the profile cancels as it goes must not report to a window
+    // that is half gone.
     delete view_;
+    for (const QMetaObject::Connection& report : downloadReports_) QObject::disconnect(report);
+    profile_->disconnect(this);
+    delete profile_;
 }
 
 void InformationWindow::makeLinks() {
@@ -128,14 +133,14 @@ void InformationWindow::saveDownload(QWebEngineDownloadRequest* download) {
         });
     download->setDownloadDirectory(folder);
     download->setDownloadFileName(QString::fromStdString(name));
-    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download] {
+    downloadReports_.push_back(connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download] {
         if (!download->isFinished()) return;
         const QString path = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
         const bool saved = download->state() == QWebEngineDownloadRequest::DownloadCompleted;
         download_->setText(
             QString::fromStdString(saved ? DownloadSavedText(path.toStdString())
                                          : DownloadFailedText(download->downloadFileName().toStdString())));
-    });
+    }));
     download->accept();
 }
 

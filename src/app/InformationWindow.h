@@ -7,8 +7,10 @@
 // profile of its own that keeps nothing on disk.
 
 #include <QDialog>
+#include <QMetaObject>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "ui/InterfaceColours.h"
 #include "ui/LinkHover.h"
@@ -55,6 +57,8 @@ private:
     QWebEngineView* view_ = nullptr;
     std::array<LinkLabel*, 3> links_{};
     QLabel* download_ = nullptr;
+    // The downloads' reports to this window, cut before the profile cancels them on its way out.
+    std::vector<QMetaObject::Connection> downloadReports_;
     QTimer* timer_ = nullptr;
 };
 
