@@ -41,6 +41,11 @@ std::string UnstorablePathMessage(const std::string& path) {
            "store. Please choose a folder whose path has none of them.";
 }
 
+std::string SettingsNotSavedMessage(const std::string& settingsFile) {
+    return "Verdantis could not save its settings to " + settingsFile +
+           ". Please make sure the file is not read-only and the disk has room, then try again.";
+}
+
 std::string DefaultBackupFolder(const std::string& homeFolder) {
     return JoinCollapsed(homeFolder, "VRX-Backup");
 }
@@ -178,12 +183,17 @@ void SettingsForm::Save() {
         session_.prompts.message(CouldNotCreateMessage(backup));
         return;
     }
-    AppSettings& settings = session_.settings;
+    AppSettings settings = session_.settings;
     settings.readoverwrite = view_.Attrib() ? 1 : 0;
     settings.fspath = simulator;
     settings.backuppath = backup;
-    // A file that cannot be written is noticed by the close request.
-    SaveSettings(settings, session_.sharedCfg, session_.settingsFilePath);
+    // A save that did not reach the disk is said, and the window stays open:
+    // closing as if saved would lose the user's choice at the next start.
+    if (!SaveSettings(settings, session_.sharedCfg, session_.settingsFilePath)) {
+        session_.prompts.message(SettingsNotSavedMessage(session_.settingsFilePath));
+        return;
+    }
+    session_.settings = settings;
     view_.CloseWindow();
 }
 

@@ -40,6 +40,9 @@ std::string KeepDefaultBackupQuestion(const std::string& folder);
 // Save's refusal of a path the settings file cannot hold, naming the path.
 std::string UnstorablePathMessage(const std::string& path);
 
+// What Save says when the settings file could not be written.
+std::string SettingsNotSavedMessage(const std::string& settingsFile);
+
 // The default backup folder: the user's home folder + "/VRX-Backup".
 std::string DefaultBackupFolder(const std::string& homeFolder);
 

@@ -303,17 +303,30 @@ TEST_F(SettingsFormTest, CancelWithSettingsClosesAndKeepsTheBrowsedFolderInTheRe
     EXPECT_NE(ReadFile(settingsFile()).find("BackupPath=/old\r\n"), std::string::npos);
 }
 
-TEST_F(SettingsFormTest, ASettingsFileThatCannotBeWrittenEndsTheFirstRunAtTheClose) {
+// A save that fails is said, not passed over: the window stays open with the
+// record as it was, and leaving it then on the first run ends the program.
+TEST_F(SettingsFormTest, ASettingsFileThatCannotBeWrittenIsSaidAndTheWindowStaysOpen) {
     proposal = simulator();
     open();
+    const std::string proposed = rig.settings.fspath;
     // A folder in the settings file's place: the save cannot replace it.
     test::MakeDirs(settingsFile());
+    rig.settings.readoverwrite = 0;
+    view.attrib = true;
     form->ClickLink(kLinkSave);
-    EXPECT_EQ(view.closes, 1);
-    EXPECT_TRUE(form->ProgramMustEnd());
-    EXPECT_EQ(rig.Messages(),
-              std::vector<std::string>{"There are no Verdantis settings availble. Please restart Verdantis and make "
-                                       "sure you save the settings in the settings screen."});
+    EXPECT_EQ(view.closes, 0);
+    EXPECT_FALSE(form->ProgramMustEnd());
+    EXPECT_EQ(rig.Messages(), std::vector<std::string>{"Verdantis could not save its settings to " + settingsFile() +
+                                                       ". Please make sure the file is not read-only and the disk "
+                                                       "has room, then try again."});
+    EXPECT_EQ(rig.settings.readoverwrite, 0);  // the record keeps what it held
+    EXPECT_EQ(rig.settings.fspath, proposed);
+
+    form->ClickLink(kLinkCancel);
+    EXPECT_EQ(view.ends, 1);
+    EXPECT_EQ(rig.Messages().back(),
+              "There are no Verdantis X settings available. Please restart Verdantis and make sure you save the "
+              "settings in the settings screen.");
 }
 
 }  // namespace
