@@ -9,6 +9,7 @@
 #include "app/FitToText.h"
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
+#include "app/LinkRowHover.h"
 #include "app/QtColour.h"
 #include "app/WindowConventions.h"
 #include "session/Session.h"
@@ -122,27 +123,13 @@ void BackupManagerWindow::choose(int index) {
 }
 
 bool BackupManagerWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        for (int i = 0; i < static_cast<int>(links_.size()); ++i) {
-            if (watched != links_[static_cast<std::size_t>(i)]) continue;
-            hover_.overLink(i);
-            paintLinks();
-            return true;
-        }
-    }
+    if (event->type() == QEvent::MouseMove && HoverOverLink(hover_, links_, watched)) return true;
     return QDialog::eventFilter(watched, event);
 }
 
 void BackupManagerWindow::mouseMoveEvent(QMouseEvent* event) {
-    hover_.overBackground();
-    paintLinks();
+    HoverOverBackground(hover_, links_);
     QDialog::mouseMoveEvent(event);
-}
-
-void BackupManagerWindow::paintLinks() {
-    for (int i = 0; i < static_cast<int>(links_.size()); ++i) {
-        links_[static_cast<std::size_t>(i)]->setHighlighted(hover_.highlighted(i));
-    }
 }
 
 void BackupManagerWindow::showEvent(QShowEvent* event) {

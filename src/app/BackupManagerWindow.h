@@ -44,7 +44,6 @@ private:
     void applyLayout();
     void applyColours();
     void choose(int index);
-    void paintLinks();
 
     InterfaceColours colours_;
     LinkHover hover_{5};

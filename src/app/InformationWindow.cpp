@@ -17,6 +17,7 @@
 #include "app/FitToText.h"
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
+#include "app/LinkRowHover.h"
 #include "app/QtColour.h"
 #include "app/UpdatePage.h"
 #include "app/WindowConventions.h"
@@ -145,33 +146,19 @@ void InformationWindow::saveDownload(QWebEngineDownloadRequest* download) {
 }
 
 bool InformationWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        for (int i = 0; i < static_cast<int>(links_.size()); ++i) {
-            if (watched != links_[static_cast<std::size_t>(i)]) continue;
-            hover_.overLink(i);
-            paintLinks();
-            return true;
-        }
-    }
+    if (event->type() == QEvent::MouseMove && HoverOverLink(hover_, links_, watched)) return true;
     return QDialog::eventFilter(watched, event);
 }
 
 void InformationWindow::mouseMoveEvent(QMouseEvent* event) {
-    hover_.overBackground();
-    paintLinks();
+    HoverOverBackground(hover_, links_);
     QDialog::mouseMoveEvent(event);
 }
 
 void InformationWindow::checkMouse() {
     // The browser area reports no mouse movement to the window.
     hover_.checkMouseAboveRow(mapFromGlobal(QCursor::pos()).y(), links_[1]->y());
-    paintLinks();
-}
-
-void InformationWindow::paintLinks() {
-    for (int i = 0; i < static_cast<int>(links_.size()); ++i) {
-        links_[static_cast<std::size_t>(i)]->setHighlighted(hover_.highlighted(i));
-    }
+    PaintLinks(hover_, links_);
 }
 
 void InformationWindow::showEvent(QShowEvent* event) {

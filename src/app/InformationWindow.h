@@ -48,7 +48,6 @@ private:
     void followLink(int index);
     void saveDownload(QWebEngineDownloadRequest* download);
     void checkMouse();
-    void paintLinks();
 
     InterfaceColours colours_;
     LinkHover hover_{3};

@@ -71,17 +71,8 @@ void CFileDialog::ShowOpen() {
     cancel_ = false;
     requestFlags_ = multi ? flags_ | kOfnExplorer : flags_;
 
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Open;
-    request.filters = FilterEntries(filterForm_);
-    request.filterIndex = filterIndex_;
-    request.title = dialogTitle_;
-    request.initDir = TrimAtNull(initDirForm_);
-    request.defaultExt = TrimAtNull(defaultExtForm_);
-    request.fileName = fileName_;
-    request.flags = requestFlags_;
+    FileDialogRequest request = Request(FileDialogRequest::Kind::Open);
     request.multiSelect = multi;
-    request.owned = hwnd_ != 0;
 
     const auto answer = dialogs_.chooseFile(request);
     if (!answer || answer->files.empty()) {
@@ -107,15 +98,9 @@ void CFileDialog::ShowOpen() {
     filterIndex_ = answer->filterIndex;
 }
 
-void CFileDialog::ShowSave() {
-    if (fileName_.size() > kSingleBuffer || fileTitle_.size() > kSingleBuffer) {
-        throw std::invalid_argument("the file name is longer than the dialog's buffer");
-    }
-    cancel_ = false;
-    requestFlags_ = flags_;
-
+FileDialogRequest CFileDialog::Request(FileDialogRequest::Kind kind) const {
     FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Save;
+    request.kind = kind;
     request.filters = FilterEntries(filterForm_);
     request.filterIndex = filterIndex_;
     request.title = dialogTitle_;
@@ -124,6 +109,17 @@ void CFileDialog::ShowSave() {
     request.fileName = fileName_;
     request.flags = requestFlags_;
     request.owned = hwnd_ != 0;
+    return request;
+}
+
+void CFileDialog::ShowSave() {
+    if (fileName_.size() > kSingleBuffer || fileTitle_.size() > kSingleBuffer) {
+        throw std::invalid_argument("the file name is longer than the dialog's buffer");
+    }
+    cancel_ = false;
+    requestFlags_ = flags_;
+
+    const FileDialogRequest request = Request(FileDialogRequest::Kind::Save);
 
     const auto answer = dialogs_.chooseFile(request);
     if (!answer || answer->files.empty() || answer->files.front().size() + 1 > kSingleBuffer) {

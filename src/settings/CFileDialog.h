@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace vrx {
+#include "platform/Dialogs.h"
 
-class Dialogs;
+namespace vrx {
 
 inline constexpr std::uint32_t kOfnAllowMultiSelect = 0x200;
 inline constexpr std::uint32_t kOfnExplorer = 0x80000;
@@ -63,6 +63,9 @@ public:
     std::uint32_t RequestFlags() const { return requestFlags_; }
 
 private:
+    // The dialog's request from the properties as they stand now.
+    FileDialogRequest Request(FileDialogRequest::Kind kind) const;
+
     Dialogs& dialogs_;
     bool cancel_ = false;
     bool cancelError_ = false;
