@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "backup/BackupList.h"
 #include "install/FileHasData.h"
@@ -15,6 +17,8 @@
 namespace vrx {
 
 namespace {
+
+constexpr std::size_t kLongestWindowsPath = 32767;
 
 const char* RunCaption(const std::string& altSuffix, bool restoring) {
     const bool alternate = !altSuffix.empty();
@@ -39,6 +43,18 @@ public:
           restoring_(restoring),
           settings_(session.settings),
           skipExisting_(session.skipExistingBackups) {}
+
+    // The copy Copy makes of entry when it makes one, for announcing it ahead.
+    // A name longer than any Windows path names no file and is not announced.
+    std::optional<ExpectedCopy> Expected(const std::string& entry) const {
+        if (entry.size() > kLongestWindowsPath || HasParentComponent(entry)) return std::nullopt;
+        if (!restoring_) return ExpectedCopy{JoinPath(from_, entry), JoinPath(to_, entry + alt_), true};
+        if (alt_.empty()) {
+            if (EndsWithIgnoringCase(entry, "vrb")) return std::nullopt;
+            return ExpectedCopy{JoinPath(from_, entry), JoinPath(to_, entry), true};
+        }
+        return ExpectedCopy{JoinPath(from_, entry + alt_), JoinPath(to_, entry), true};
+    }
 
     // Copies one entry by the rule of the run; false when the run must fail.
     bool Copy(const std::string& entry) {
@@ -139,6 +155,14 @@ void ProcessBackupList(Session& session, const std::string& fromFolder, const st
     status.InitProgress(static_cast<std::int32_t>(scale), JoinPath(toFolder, *entry), true);
 
     EntryCopier copier(session, fromFolder, toFolder, altSuffix, restoring);
+    // The entries the loop below will reach, announced so that their copies may be prepared ahead.
+    std::vector<ExpectedCopy> expected;
+    for (std::int64_t line = 2; count <= 0 || line <= count; ++line) {
+        const std::optional<std::string> next = list->Entry(line);
+        if (!next) break;
+        if (std::optional<ExpectedCopy> copy = copier.Expected(*next)) expected.push_back(std::move(*copy));
+    }
+    fs.expectCopies(std::move(expected));
     // With a count of 0 or less the end is never reached by counting: the list runs out first.
     for (std::int64_t i = 1; i != count; ++i) {
         if (status.CancelRequested()) return;

@@ -2,13 +2,15 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
+#include <vector>
 
-#include "session/Session.h"
 #include "install/FileHasData.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/Prompts.h"
 #include "progress/StatusWindow.h"
+#include "session/Session.h"
 
 namespace vrx {
 
@@ -76,6 +78,11 @@ void CopyFolderFiles(Session& session, const std::string& fromFolder, const std:
         FailCopy(session);
         return;
     }
+
+    std::vector<ExpectedCopy> expected;
+    expected.reserve(names->size());
+    for (const std::string& name : *names) expected.push_back({JoinPath(fromFolder, name), JoinPath(toFolder, name)});
+    fs.expectCopies(std::move(expected));
 
     status.Open();
     status.SetAction(kCopyingAction);

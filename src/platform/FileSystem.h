@@ -34,6 +34,13 @@ enum class WriteResult {
     Failed,       // the file could not be created or written
 };
 
+// A copy a run announces before it asks for it: copyFile, or copyFileIfData when onlyWithData.
+struct ExpectedCopy {
+    std::string from;
+    std::string to;
+    bool onlyWithData = false;
+};
+
 struct CopyResult {
     bool ok = false;
     std::string error;  // why the copy failed, for diagnostics only
@@ -87,6 +94,13 @@ public:
     // Begins a run of copies: what a listing made during the run learned of
     // its files may stand in for asking again, until the run ends.
     virtual void beginCopyRun() {}
+
+    // Announces the copies this run will most likely ask for next, in this
+    // order, so that they may be prepared ahead. Nothing anyone can see
+    // changes before a copy is asked for; a copy asked for that was not
+    // announced, and announced ones never asked for, behave as without it.
+    // The run's end drops what is left of the announcement.
+    virtual void expectCopies(std::vector<ExpectedCopy> copies) { (void)copies; }
 
     // Ends a run of copies: removes the temporary file kept between copies.
     // Every run over a folder calls it when it ends, however it ends.

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "platform/linux/CaseResolver.h"
+#include "platform/linux/CopyAhead.h"
 #include "platform/linux/DosAttributes.h"
 #include "platform/linux/TemporaryFiles.h"
 
@@ -26,6 +27,12 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
 constexpr std::size_t kCopyRangeChunk = 1 << 30;
+// Copies prepared ahead: by so many workers, at most so many files past the
+// one the run is at, and only files up to this size, so that a cancel never
+// waits long for a worker to finish.
+constexpr int kAheadWorkers = 2;
+constexpr std::size_t kAheadWindow = 16;
+constexpr off_t kAheadLargest = off_t{64} << 20;
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 // Non-blocking so that a named pipe given as source is refused instead of hanging the copy.
 constexpr int kSourceFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
@@ -159,10 +166,16 @@ int KernelExchange(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+struct FileCopier::Worker {
+    DataCopier data;
+    CaseResolver resolver;  // its own: a resolver remembers listings and is not shared between threads
+};
+
 FileCopier::FileCopier(CaseResolver& resolver)
     : resolver_(resolver), exchange_(KernelExchange), openUnnamed_(KernelOpenUnnamed) {}
 
 FileCopier::~FileCopier() {
+    stopAhead();
     release();
 }
 
@@ -172,8 +185,65 @@ void FileCopier::release() {
     kept_ = {};
 }
 
+void FileCopier::expect(std::vector<PlannedCopy> plan) {
+    stopAhead();
+    if (plan.empty()) return;
+    // One source folder and one target folder, and never the same one: then
+    // no copy of the run can change a source another copy reads ahead.
+    const std::string sourceFolder = ParentFolder(plan.front().from);
+    const std::string targetFolder = ParentFolder(plan.front().to);
+    for (const PlannedCopy& planned : plan) {
+        if (ParentFolder(planned.from) != sourceFolder || ParentFolder(planned.to) != targetFolder) return;
+    }
+    const CaseResolver::Entry source = resolver_.resolve(sourceFolder);
+    const CaseResolver::Entry target = resolver_.resolve(targetFolder);
+    if (!source.exists || !target.exists || !S_ISDIR(source.st.st_mode) || !S_ISDIR(target.st.st_mode)) return;
+    if (source.st.st_dev == target.st.st_dev && source.st.st_ino == target.st.st_ino) return;
+
+    // Files copied over older ones are best copied by the run alone, which
+    // reuses each replaced file for the next copy: workers beside it only slow
+    // it down there. The first target tells which kind of run this is.
+    struct stat first {};
+    if (::lstat(ChildPath(target.path, LastComponent(plan.front().to)).c_str(), &first) == 0) return;
+
+    aheadSourceFolder_ = source.path;
+    aheadTargetFolder_ = target.path;
+    for (int i = 0; i < kAheadWorkers; ++i) workers_.push_back(std::make_unique<Worker>());
+    ahead_ = std::make_unique<CopyAhead<PlannedCopy, Prepared>>(
+        [this](std::size_t index, int worker) { return prepare(index, *workers_[static_cast<std::size_t>(worker)]); },
+        [](Prepared& prepared) { Drop(prepared); }, kAheadWorkers, kAheadWindow);
+    ahead_->start(std::move(plan));
+}
+
+void FileCopier::stopAhead() {
+    if (ahead_) ahead_->stop();
+    ahead_.reset();
+    workers_.clear();
+}
+
+std::optional<CopyResult> FileCopier::Refusal(const CaseResolver::Entry& target) {
+    // A link at the target's name is replaced itself, never written through,
+    // so only what the link names can be a folder; its attributes do not matter.
+    if (!target.exists) return std::nullopt;
+    if (S_ISDIR(target.st.st_mode)) return Failure("target is a folder", target.path);
+    std::optional<std::string> targetDosAttrib;
+    if (!target.isLink) {
+        // Checked here because a rename (and root) would replace such a file without complaint.
+        if ((target.st.st_mode & kWriteBits) == 0) return Failure("target is read-only", target.path);
+        targetDosAttrib = ReadDosAttribRaw(target.path);
+    }
+    if (IsHidden(targetDosAttrib, target.path)) return Failure("target is hidden", target.path);
+    return std::nullopt;
+}
+
 CopyResult FileCopier::copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace,
                             const ListedFile* listed, bool onlyWithData) {
+    if (ahead_) {
+        if (std::optional<Prepared> prepared = ahead_->take(from, to, onlyWithData)) {
+            if (std::optional<CopyResult> result = commit(*prepared, to, beforeReplace)) return *result;
+        }
+    }
+
     std::string source = from;
     int in = ::open(source.c_str(), kSourceFlags);
     // Kept beside each open: the lookups in between may leave errno changed.
@@ -208,45 +278,55 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     if (S_ISDIR(sourceStat.st_mode)) return Failure("source is a folder", source);
     if (!S_ISREG(sourceStat.st_mode)) return Failure("source is not a plain file", source);
 
-    // A link at the target's name is replaced itself, never written through,
-    // so only what the link names can be a folder; its attributes do not matter.
-    const CaseResolver::Entry target = resolver_.resolve(to);
-    const std::string& targetPath = target.path;
-    if (target.exists) {
-        if (S_ISDIR(target.st.st_mode)) return Failure("target is a folder", targetPath);
-        std::optional<std::string> targetDosAttrib;
-        if (!target.isLink) {
-            // Checked here because a rename (and root) would replace such a file without complaint.
-            if ((target.st.st_mode & kWriteBits) == 0) return Failure("target is read-only", targetPath);
-            targetDosAttrib = ReadDosAttribRaw(targetPath);
-        }
-        if (IsHidden(targetDosAttrib, targetPath)) return Failure("target is hidden", targetPath);
-    }
-    const struct stat* reusable = target.exists && !target.isLink && MayReuse(target.st) ? &target.st : nullptr;
-
-    const std::string folder = ParentFolder(targetPath);
-    // A dangling link does not exist as a file, but its name does: it is renamed over, not linked to.
-    Temporary temp = takeTemporary(folder, sourceStat.st_mode & 0777, !target.exists && !target.isLink);
-    if (temp.fd < 0) return Failure("cannot create a file in", folder, errno);
-    FdCloser outCloser(temp.fd);
-    auto fail = [&](const std::string& what) {
-        const int error = errno;
-        ::close(outCloser.release());
-        if (!temp.path.empty()) ::unlink(temp.path.c_str());
-        return Failure(what, targetPath, error);
-    };
-
-    if (!copyData(in, temp.fd, sourceStat, folder)) return fail("cannot copy data to");
-    const mode_t mode = CopyMode(sourceStat.st_mode);
-    if (temp.mode != mode && ::fchmod(temp.fd, mode) != 0) return fail("cannot set the permissions of");
     // What the listing learned of the source stands for asking again while it is still the same file.
     const bool listedStill = listed && listed->device == sourceStat.st_dev && listed->inode == sourceStat.st_ino;
-    const std::optional<std::string> sourceDosAttrib = listedStill ? listed->dosAttrib : ReadDosAttribRaw(in);
-    if (!SetDosAttrib(temp.fd, WantedDosAttrib(sourceDosAttrib, source, targetPath), temp.carriesDosAttrib)) {
-        return fail("cannot set the attributes of");
+    return copyOpen(in, sourceStat, source, listedStill ? listed->dosAttrib : ReadDosAttribRaw(in), to, beforeReplace);
+}
+
+CopyResult FileCopier::copyOpen(int in, const struct stat& st, const std::string& source,
+                                const std::optional<std::string>& sourceDosAttrib, const std::string& to,
+                                const std::function<void()>& beforeReplace) {
+    const CaseResolver::Entry target = resolver_.resolve(to);
+    if (std::optional<CopyResult> refusal = Refusal(target)) return *refusal;
+
+    const std::string folder = ParentFolder(target.path);
+    // A dangling link does not exist as a file, but its name does: it is renamed over, not linked to.
+    Temporary temp = takeTemporary(folder, st.st_mode & 0777, !target.exists && !target.isLink);
+    if (temp.fd < 0) return Failure("cannot create a file in", folder, errno);
+    if (const char* failed = Fill(data_, in, st, source, sourceDosAttrib, target.path, temp)) {
+        const int fillError = errno;
+        drop(temp);
+        return Failure(failed, target.path, fillError);
     }
-    const timespec times[2] = {{0, UTIME_OMIT}, sourceStat.st_mtim};
-    if (::futimens(temp.fd, times) != 0) return fail("cannot set the time of");
+    return place(temp, target, beforeReplace);
+}
+
+const char* FileCopier::Fill(DataCopier& data, int in, const struct stat& st, const std::string& source,
+                             const std::optional<std::string>& sourceDosAttrib, const std::string& to,
+                             Temporary& temp) {
+    if (!data.copy(in, temp.fd, st, temp.folder)) return "cannot copy data to";
+    const mode_t mode = CopyMode(st.st_mode);
+    if (temp.mode != mode && ::fchmod(temp.fd, mode) != 0) return "cannot set the permissions of";
+    if (!SetDosAttrib(temp.fd, WantedDosAttrib(sourceDosAttrib, source, to), temp.carriesDosAttrib)) {
+        return "cannot set the attributes of";
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+    if (::futimens(temp.fd, times) != 0) return "cannot set the time of";
+    return nullptr;
+}
+
+CopyResult FileCopier::place(Temporary& temp, const CaseResolver::Entry& target,
+                             const std::function<void()>& beforeReplace) {
+    const std::string& targetPath = target.path;
+    const std::string folder = ParentFolder(targetPath);
+    const bool madeAhead = temp.path.empty() && (target.exists || target.isLink);
+    const struct stat* reusable =
+        !madeAhead && target.exists && !target.isLink && MayReuse(target.st) ? &target.st : nullptr;
+    auto fail = [&](const char* what) {
+        const int error = errno;
+        drop(temp);
+        return Failure(what, targetPath, error);
+    };
     // A rename over a file makes ext4 write the new data before the rename
     // commits; an exchange does not, so the write-back is started here, for a
     // power loss to leave the old content or the new, as after a rename.
@@ -254,39 +334,109 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
         return fail("cannot write");
     }
     if (temp.path.empty()) {
-        // A file without a name yet: it appears under the target's name, whole, or not at all.
-        if (beforeReplace) beforeReplace();
-        if (!LinkUnnamed(temp.fd, targetPath)) return fail("cannot replace");
-        if (::close(outCloser.release()) != 0) {
-            // The target did not exist before, so taking the name back restores what was there.
-            const int error = errno;
-            ::unlink(targetPath.c_str());
-            return Failure("cannot write", targetPath, error);
+        if (!target.exists && !target.isLink) {
+            // A file without a name yet: it appears under the target's name, whole, or not at all.
+            if (beforeReplace) beforeReplace();
+            if (!LinkUnnamed(temp.fd, targetPath)) return fail("cannot replace");
+            if (::close(std::exchange(temp.fd, -1)) != 0) {
+                // The target did not exist before, so taking the name back restores what was there.
+                const int error = errno;
+                ::unlink(targetPath.c_str());
+                return Failure("cannot write", targetPath, error);
+            }
+            resolver_.noteAdded(folder, LastComponent(targetPath));
+            return {true, {}};
         }
-        resolver_.noteAdded(folder, LastComponent(targetPath));
-        return {true, {}};
+        // Made ahead, where every copy is an unnamed file: it needs a name to
+        // take the target's place, and the one temporary name a run may leave
+        // is this one, so a kept file goes first. The old target is renamed
+        // over rather than kept, which also has ext4 write the new data first.
+        release();
+        temp.path = LinkTemporaryIn(temp.fd, folder);
+        if (temp.path.empty()) return fail("cannot create a file in");
     }
-    if (::close(outCloser.release()) != 0) {
-        const int error = errno;
-        ::unlink(temp.path.c_str());
-        return Failure("cannot write", targetPath, error);
-    }
+    if (::close(std::exchange(temp.fd, -1)) != 0) return fail("cannot write");
 
     if (beforeReplace) beforeReplace();
-    if (!replace(temp, targetPath, reusable)) {
-        const int error = errno;
-        ::unlink(temp.path.c_str());
-        return Failure("cannot replace", targetPath, error);
-    }
+    if (!replace(temp, targetPath, reusable)) return fail("cannot replace");
     resolver_.noteAdded(folder, LastComponent(targetPath));
     return {true, {}};
+}
+
+void FileCopier::Drop(Prepared& prepared) {
+    drop(prepared.temp);
+    if (prepared.in >= 0) ::close(std::exchange(prepared.in, -1));
+}
+
+void FileCopier::drop(Temporary& temp) {
+    if (temp.fd >= 0) ::close(std::exchange(temp.fd, -1));
+    if (temp.path.empty()) return;
+    ::unlink(temp.path.c_str());
+    temp.path.clear();
+}
+
+std::optional<FileCopier::Prepared> FileCopier::prepare(std::size_t index, Worker& worker) {
+    const PlannedCopy& planned = ahead_->planned(index);
+    // A target that is there is left to the run, which reuses it as the next
+    // copy's file (a guess: the run looks at the target again before replacing).
+    struct stat guess {};
+    const std::string to = ChildPath(aheadTargetFolder_, LastComponent(planned.to));
+    if (::lstat(to.c_str(), &guess) == 0 || !ProcessFdsAreLinkable()) return std::nullopt;
+
+    // Read only through a name of its own in the source folder: a link, or a
+    // file with more names, might be a file the run writes, so it is left to the run.
+    Prepared prepared;
+    prepared.source = ChildPath(aheadSourceFolder_, LastComponent(planned.from));
+    prepared.in = ::open(prepared.source.c_str(), kSourceFlags | O_NOFOLLOW);
+    if (prepared.in < 0 && errno == ENOENT) {
+        prepared.source = worker.resolver.respell(prepared.source);
+        prepared.in = ::open(prepared.source.c_str(), kSourceFlags | O_NOFOLLOW);
+    }
+    if (prepared.in < 0) return std::nullopt;
+    const struct stat& st = prepared.st;
+    if (::fstat(prepared.in, &prepared.st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_size <= 0 ||
+        st.st_size > kAheadLargest) {
+        Drop(prepared);
+        return std::nullopt;
+    }
+    const bool listedStill =
+        planned.listed && planned.listed->device == st.st_dev && planned.listed->inode == st.st_ino;
+    const std::optional<std::string> sourceDosAttrib =
+        listedStill ? planned.listed->dosAttrib : ReadDosAttribRaw(prepared.in);
+
+    // Written as an unnamed file, which nobody sees before the run gives it
+    // its name: a kill leaves nothing of it, however many are in flight.
+    Temporary& temp = prepared.temp;
+    temp.fd = openUnnamed_(aheadTargetFolder_, st.st_mode & 0777);
+    temp.folder = aheadTargetFolder_;
+    temp.mode = (st.st_mode & 0777) & ~ProcessUmask();
+    if (temp.fd < 0 || Fill(worker.data, prepared.in, st, prepared.source, sourceDosAttrib, planned.to, temp)) {
+        Drop(prepared);
+        return std::nullopt;
+    }
+    ::close(std::exchange(prepared.in, -1));
+    return prepared;
+}
+
+std::optional<CopyResult> FileCopier::commit(Prepared& prepared, const std::string& to,
+                                             const std::function<void()>& beforeReplace) {
+    const CaseResolver::Entry target = resolver_.resolve(to);
+    if (ParentFolder(target.path) != prepared.temp.folder) {
+        Drop(prepared);
+        return std::nullopt;
+    }
+    if (std::optional<CopyResult> refusal = Refusal(target)) {
+        Drop(prepared);
+        return refusal;
+    }
+    return place(prepared.temp, target, beforeReplace);
 }
 
 FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget) {
     if (kept_.present && kept_.folder == folder) {
         const Kept kept = std::exchange(kept_, {});
         Temporary temp;
-        if (reopenKept(kept, temp)) return temp;
+        if (ReopenKept(kept, temp)) return temp;
         // Not ours to write: only our name for it goes.
         ::unlink(kept.path.c_str());
     }
@@ -314,7 +464,7 @@ FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_
     return temp;
 }
 
-bool FileCopier::reopenKept(const Kept& kept, Temporary& temp) {
+bool FileCopier::ReopenKept(const Kept& kept, Temporary& temp) {
     // Opened without following a link and without waiting (a pipe put there
     // meanwhile), then checked through the descriptor itself: the file may have
     // been changed, linked or swapped since the exchange, and this is the last
@@ -349,15 +499,15 @@ bool FileCopier::replace(const Temporary& temp, const std::string& targetPath, c
     return ::rename(temp.path.c_str(), targetPath.c_str()) == 0;
 }
 
-bool FileCopier::copyData(int in, int out, const struct stat& source, const std::string& targetFolder) {
+bool FileCopier::DataCopier::copy(int in, int out, const struct stat& source, const std::string& targetFolder) {
     if (source.st_size == 0) return copyByReadWrite(in, out);  // may be a file whose size stat does not know
 
-    if (!noClone_.matches(source.st_dev, targetFolder)) {
+    if (!noClone.matches(source.st_dev, targetFolder)) {
         if (::ioctl(out, FICLONE, in) == 0) return true;
-        if (IsUnsupported(errno)) noClone_ = {source.st_dev, targetFolder, true};
+        if (IsUnsupported(errno)) noClone = {source.st_dev, targetFolder, true};
     }
 
-    if (!noCopyRange_.matches(source.st_dev, targetFolder)) {
+    if (!noCopyRange.matches(source.st_dev, targetFolder)) {
         off_t copied = 0;
         while (copied < source.st_size) {
             const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kCopyRangeChunk, 0);
@@ -368,7 +518,7 @@ bool FileCopier::copyData(int in, int out, const struct stat& source, const std:
             if (n == 0) break;  // the file ended before its stat size, or this file system copies nothing
             if (errno == EINTR) continue;
             if (copied == 0 && IsUnsupported(errno)) {
-                noCopyRange_ = {source.st_dev, targetFolder, true};
+                noCopyRange = {source.st_dev, targetFolder, true};
                 break;
             }
             return false;
@@ -378,17 +528,17 @@ bool FileCopier::copyData(int in, int out, const struct stat& source, const std:
     return copyByReadWrite(in, out);
 }
 
-bool FileCopier::copyByReadWrite(int in, int out) {
-    if (buffer_.empty()) buffer_.resize(kBufferSize);
+bool FileCopier::DataCopier::copyByReadWrite(int in, int out) {
+    if (buffer.empty()) buffer.resize(kBufferSize);
     for (;;) {
-        const ssize_t got = ::read(in, buffer_.data(), buffer_.size());
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
         if (got == 0) return true;
         if (got < 0) {
             if (errno == EINTR) continue;
             return false;
         }
         for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(out, buffer_.data() + done, static_cast<std::size_t>(got - done));
+            const ssize_t put = ::write(out, buffer.data() + done, static_cast<std::size_t>(got - done));
             if (put < 0) {
                 if (errno == EINTR) continue;
                 return false;

@@ -13,19 +13,25 @@
 // temporary is removed by release(), which every run over a folder ends with.
 // A target that does not exist yet is written as an unnamed file (O_TMPFILE)
 // that is given the target's name once it is complete.
+//
+// A run that announces its copies (expect) has them prepared ahead by two
+// workers (CopyAhead): each writes a source's copy into an unnamed file in the
+// target's folder, and the run's thread checks the target and puts the file in
+// place when the run asks for that copy, in the run's order. A file made ahead
+// for an existing target is given a temporary name and renamed over it.
 
 #include <sys/stat.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/linux/CaseResolver.h"
 
 namespace vrx {
-
-class CaseResolver;
 
 // What a listing of the source's folder learned of one file, so that the
 // copy need not ask again: used only while the opened source is still that file.
@@ -34,6 +40,17 @@ struct ListedFile {
     ino_t inode = 0;
     std::optional<std::string> dosAttrib;  // its user.DOSATTRIB, nullopt for none
 };
+
+// A copy a run expects to make, with what a listing learned of its source.
+struct PlannedCopy {
+    std::string from;
+    std::string to;
+    bool onlyWithData = false;
+    std::optional<ListedFile> listed;
+};
+
+template <typename Planned, typename Prepared>
+class CopyAhead;
 
 class FileCopier {
 public:
@@ -55,8 +72,16 @@ public:
     CopyResult copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace,
                     const ListedFile* listed = nullptr, bool onlyWithData = false);
 
-    // Removes the temporary file kept for the next copy, if any.
+    // Removes the temporary files kept for the next copies, if any.
     void release();
+
+    // Announces the copies the run will most likely ask for next, in this
+    // order, to be prepared ahead. Only a plan whose sources all lie in one
+    // folder and whose targets all lie in another is prepared; a copy asked for
+    // that is not next in the plan is made as without one.
+    void expect(std::vector<PlannedCopy> plan);
+    // Stops preparing ahead and discards what was prepared and not asked for.
+    void stopAhead();
 
     // Test hook: stands in for the kernel's exchange of two files.
     void setExchangeForTesting(Exchange exchange) { exchange_ = std::move(exchange); }
@@ -64,10 +89,10 @@ public:
     void setOpenUnnamedForTesting(OpenUnnamed openUnnamed) { openUnnamed_ = std::move(openUnnamed); }
 
 private:
-    // The temporary file being written: a fresh one or the kept one.
+    // The temporary file being written: a fresh one or a kept one.
     struct Temporary {
         int fd = -1;
-        std::string path;
+        std::string path;  // empty for an unnamed file
         std::string folder;
         mode_t mode = 0;                // its permission bits as they are now
         bool carriesDosAttrib = false;  // whether it has a user.DOSATTRIB now
@@ -83,28 +108,6 @@ private:
         ino_t inode = 0;  // the target's file as it was examined before the exchange
         bool present = false;
     };
-
-    // The kept temporary when it lives in folder and is still safe to write,
-    // else a new one: for a new target an unnamed one (empty path) where the
-    // file system has them. fd < 0 with errno set on failure.
-    Temporary takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget);
-    // Opens the kept file for writing when it is still the file exchanged, a
-    // plain file with no other name, ours, without other programs' attributes; emptied.
-    bool reopenKept(const Kept& kept, Temporary& temp);
-    // Puts temp in place of the target at targetPath. reusable is the target's
-    // stat when it may become the next temporary (then it is exchanged and kept),
-    // else nullptr (then temp is renamed over it).
-    bool replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable);
-
-    // Copies all data of in (described by source) to out; false with errno set on failure.
-    bool copyData(int in, int out, const struct stat& source, const std::string& targetFolder);
-    bool copyByReadWrite(int in, int out);
-
-    CaseResolver& resolver_;
-    std::vector<char> buffer_;
-    Kept kept_;
-    Exchange exchange_;
-    OpenUnnamed openUnnamed_;
     // Where a fast path failed as unsupported, so that it is not tried again for every file.
     struct Unsupported {
         dev_t sourceDevice = 0;
@@ -114,10 +117,74 @@ private:
             return known && sourceDevice == device && targetFolder == folder;
         }
     };
-    Unsupported noClone_;
-    Unsupported noCopyRange_;
+    // What one thread needs to copy data: its buffer and what it learned fails.
+    struct DataCopier {
+        std::vector<char> buffer;
+        Unsupported noClone;
+        Unsupported noCopyRange;
+        // Copies all data of in (described by source) to out; false with errno set on failure.
+        bool copy(int in, int out, const struct stat& source, const std::string& targetFolder);
+        bool copyByReadWrite(int in, int out);
+    };
+    struct Worker;
+    // A planned copy a worker made: the complete copy in an unnamed file.
+    struct Prepared {
+        Temporary temp;
+        int in = -1;  // the source while it is being copied
+        struct stat st {};
+        std::string source;
+    };
+
+    // Refuses a target a Windows copy would not replace; nullopt when it may be replaced.
+    static std::optional<CopyResult> Refusal(const CaseResolver::Entry& target);
+    // Writes the copy of the open source in (at source, described by st) into
+    // temp, to become to: data, permissions, user.DOSATTRIB (sourceDosAttrib)
+    // and time. nullptr, or what failed with errno set.
+    static const char* Fill(DataCopier& data, int in, const struct stat& st, const std::string& source,
+                            const std::optional<std::string>& sourceDosAttrib, const std::string& to, Temporary& temp);
+
+    // The kept temporary when it lives in folder and is still safe to write, else a new one:
+    // for a new target an unnamed one (empty path) where the file system has
+    // them. fd < 0 with errno set on failure.
+    Temporary takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget);
+    // Opens the kept file for writing when it is still the file exchanged, a
+    // plain file with no other name, ours, without other programs' attributes; emptied.
+    static bool ReopenKept(const Kept& kept, Temporary& temp);
+    // Puts the complete, closed, named temp in place of the target at targetPath.
+    // reusable is the target's stat when it may become a later temporary (then
+    // it is exchanged and kept), else nullptr (then temp is renamed over it).
+    bool replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable);
+    // Puts the complete temp, still open, in place of the target at targetPath
+    // as examined in target, and notes the name; the copy's result.
+    CopyResult place(Temporary& temp, const CaseResolver::Entry& target, const std::function<void()>& beforeReplace);
+    // Copies the open source in (at source, described by st) over to, as copy does from there.
+    CopyResult copyOpen(int in, const struct stat& st, const std::string& source,
+                        const std::optional<std::string>& sourceDosAttrib, const std::string& to,
+                        const std::function<void()>& beforeReplace);
+    // Removes a temporary that will not be put in place.
+    static void drop(Temporary& temp);
+    static void Drop(Prepared& prepared);
+
+    // The copy of planned item index, made by a worker; nullopt to leave it to the run.
+    std::optional<Prepared> prepare(std::size_t index, Worker& worker);
+    // Puts a prepared copy in place of to; nullopt when it no longer fits
+    // the target (it is dropped, and the copy is made as without it).
+    std::optional<CopyResult> commit(Prepared& prepared, const std::string& to,
+                                     const std::function<void()>& beforeReplace);
+
+    CaseResolver& resolver_;
+    DataCopier data_;
+    Kept kept_;
+    Exchange exchange_;
+    OpenUnnamed openUnnamed_;
     std::optional<dev_t> noExchange_;  // the device whose file system cannot exchange files
     std::string noUnnamed_;            // the folder whose file system has no unnamed files
+
+    // Preparing ahead: the plan's folders as found on disk, and the workers.
+    std::string aheadSourceFolder_;
+    std::string aheadTargetFolder_;
+    std::vector<std::unique_ptr<Worker>> workers_;
+    std::unique_ptr<CopyAhead<PlannedCopy, Prepared>> ahead_;
 };
 
 }  // namespace vrx

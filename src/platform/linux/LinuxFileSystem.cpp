@@ -206,7 +206,21 @@ void LinuxFileSystem::beginCopyRun() {
     impl_->inRun = true;
 }
 
+void LinuxFileSystem::expectCopies(std::vector<ExpectedCopy> copies) {
+    if (!impl_->inRun) return;
+    std::vector<PlannedCopy> plan;
+    plan.reserve(copies.size());
+    for (ExpectedCopy& copy : copies) {
+        const ListedFile* known = listed(copy.from);
+        plan.push_back({std::move(copy.from), std::move(copy.to), copy.onlyWithData,
+                        known ? std::optional<ListedFile>(*known) : std::nullopt});
+    }
+    copies.clear();
+    impl_->copier.expect(std::move(plan));
+}
+
 void LinuxFileSystem::endCopyRun() {
+    impl_->copier.stopAhead();
     impl_->copier.release();
     impl_->inRun = false;
     impl_->listing = {};

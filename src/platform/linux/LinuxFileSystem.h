@@ -28,6 +28,7 @@ public:
     CopyResult copyFile(const std::string& from, const std::string& to) override;
     CopyResult copyFileIfData(const std::string& from, const std::string& to) override;
     void beginCopyRun() override;
+    void expectCopies(std::vector<ExpectedCopy> copies) override;
     void endCopyRun() override;
     void removeLeftoverTemporaries(const std::string& folder) override;
     bool createFolder(const std::string& path) override;

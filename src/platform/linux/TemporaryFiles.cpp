@@ -3,9 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
+#include <functional>
+#include <thread>
 
 #include "platform/linux/CaseResolver.h"
 
@@ -21,11 +25,13 @@ constexpr int kAttempts = 100;
 
 std::uint64_t NextRandom() {
     // Names only need to be unlikely to collide; O_EXCL settles real collisions.
-    static std::uint64_t state = [] {
+    // Each thread draws its own, from its own start.
+    thread_local std::uint64_t state = [] {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         return static_cast<std::uint64_t>(now.tv_nsec) ^ (static_cast<std::uint64_t>(now.tv_sec) << 20) ^
-               (static_cast<std::uint64_t>(getpid()) << 40) ^ 0x9E3779B97F4A7C15ULL;
+               (static_cast<std::uint64_t>(getpid()) << 40) ^ 0x9E3779B97F4A7C15ULL ^
+               static_cast<std::uint64_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
     }();
     state ^= state << 13;
     state ^= state >> 7;
@@ -57,6 +63,18 @@ TemporaryFile CreateTemporaryIn(const std::string& folder, mode_t mode) {
     temp.error = errno;
     temp.path.clear();
     return temp;
+}
+
+std::string LinkTemporaryIn(int fd, const std::string& folder) {
+    // Through /proc/self/fd, which needs no privilege (linkat's AT_EMPTY_PATH does).
+    std::array<char, 32> self{};
+    std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        std::string path = ChildPath(folder, RandomName());
+        if (::linkat(AT_FDCWD, self.data(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return path;
+        if (errno != EEXIST) break;
+    }
+    return {};
 }
 
 bool IsOurTemporaryName(std::string_view name) {

@@ -19,6 +19,10 @@ struct TemporaryFile {
 // Creates a new temporary file in folder with the given permission bits (the umask applies).
 TemporaryFile CreateTemporaryIn(const std::string& folder, mode_t mode);
 
+// Gives the unnamed file open at fd (O_TMPFILE) a new temporary name in
+// folder; the path, or empty with errno set when it cannot.
+std::string LinkTemporaryIn(int fd, const std::string& folder);
+
 // True for names CreateTemporaryIn makes (".vrx-copy-XXXXXX.tmp").
 bool IsOurTemporaryName(std::string_view name);
 
