@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -99,7 +100,8 @@ TEST(ReplacingCopy, ALinkInTheTargetFolderIsReplacedAndWhatItNamesIsLeftAlone) {
         struct stat st {};
         ASSERT_EQ(lstat((rig.to + "/b.dds").c_str(), &st), 0);
         EXPECT_TRUE(S_ISREG(st.st_mode));
-        for (const std::string name : {"a.dds", "b.dds", "c.dds"}) EXPECT_EQ(ReadFile(rig.to + "/" + name), "new " + name);
+        for (const std::string name : {"a.dds", "b.dds", "c.dds"})
+            EXPECT_EQ(ReadFile(rig.to + "/" + name), "new " + name);
         EXPECT_EQ(ListNames(rig.to), (std::vector<std::string>{"a.dds", "b.dds", "c.dds"}));
     }
 }
@@ -184,10 +186,13 @@ TEST_F(KilledInstall, EveryTargetIsOldOrNewAndTheNextRunLeavesNoTemporary) {
         SCOPED_TRACE(killAt);
         PutOldTargets();
         int copies = 0;
-        RunChild([&] { rig.fs.setBeforeRenameHookForTesting([&] {
-                     if (++copies == killAt) raise(SIGKILL);
-                 }); },
-                 [](pid_t) {});
+        RunChild(
+            [&] {
+                rig.fs.setBeforeRenameHookForTesting([&] {
+                    if (++copies == killAt) raise(SIGKILL);
+                });
+            },
+            [](pid_t) {});
         ExpectEveryTargetWhole();
     }
 
@@ -212,6 +217,38 @@ TEST_F(KilledInstall, EveryTargetIsOldOrNewAndTheNextRunLeavesNoTemporary) {
     EXPECT_TRUE(rig.Messages().empty());
     EXPECT_EQ(ListNames(rig.to), names);
     for (const auto& name : names) ASSERT_EQ(ReadFile(rig.to + "/" + name), New(name)) << name;
+}
+
+// Into an empty folder the copies are made ahead by workers, as unnamed
+// files: a kill at any moment leaves only whole new files, and no temporary.
+TEST_F(KilledInstall, IntoAnEmptyFolderEveryTargetIsWholeOrAbsentAndNothingElseIsLeft) {
+    auto emptyTargets = [&] {
+        std::filesystem::remove_all(rig.to);
+        test::MakeDirs(rig.to);
+    };
+    emptyTargets();
+    const auto start = std::chrono::steady_clock::now();
+    RunChild([] {}, [](pid_t) {});
+    const auto wholeRun = std::chrono::steady_clock::now() - start;
+    constexpr int kKills = 6;
+    for (int k = 0; k < kKills; ++k) {
+        SCOPED_TRACE(k);
+        emptyTargets();
+        RunChild([] {},
+                 [&](pid_t child) {
+                     std::this_thread::sleep_for(wholeRun * (2 * k + 1) / (2 * kKills));
+                     kill(child, SIGKILL);
+                 });
+        std::size_t present = 0;
+        for (const auto& name : names) {
+            const std::string target = rig.to + "/" + name;
+            if (!test::PathExists(target)) continue;
+            ++present;
+            ASSERT_EQ(ReadFile(target), New(name)) << name;
+        }
+        EXPECT_EQ(ListNames(rig.to).size(), present) << "something beside the copied files";
+        std::printf("  killed with %zu of %d files copied\n", present, kFiles);
+    }
 }
 
 }  // namespace
