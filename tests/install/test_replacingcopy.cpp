@@ -100,8 +100,7 @@ TEST(ReplacingCopy, ALinkInTheTargetFolderIsReplacedAndWhatItNamesIsLeftAlone) {
         struct stat st {};
         ASSERT_EQ(lstat((rig.to + "/b.dds").c_str(), &st), 0);
         EXPECT_TRUE(S_ISREG(st.st_mode));
-        for (const std::string name : {"a.dds", "b.dds", "c.dds"})
-            EXPECT_EQ(ReadFile(rig.to + "/" + name), "new " + name);
+        for (const std::string name : {"a.dds", "b.dds", "c.dds"}) EXPECT_EQ(ReadFile(rig.to + "/" + name), "new " + name);
         EXPECT_EQ(ListNames(rig.to), (std::vector<std::string>{"a.dds", "b.dds", "c.dds"}));
     }
 }
@@ -186,13 +185,10 @@ TEST_F(KilledInstall, EveryTargetIsOldOrNewAndTheNextRunLeavesNoTemporary) {
         SCOPED_TRACE(killAt);
         PutOldTargets();
         int copies = 0;
-        RunChild(
-            [&] {
-                rig.fs.setBeforeRenameHookForTesting([&] {
-                    if (++copies == killAt) raise(SIGKILL);
-                });
-            },
-            [](pid_t) {});
+        RunChild([&] { rig.fs.setBeforeRenameHookForTesting([&] {
+                     if (++copies == killAt) raise(SIGKILL);
+                 }); },
+                 [](pid_t) {});
         ExpectEveryTargetWhole();
     }
 
