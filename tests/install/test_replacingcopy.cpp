@@ -159,6 +159,26 @@ protected:
         }
     }
 
+    // Kills a run in a child at moments spread over a whole run, landing
+    // anywhere in a copy: before lays down the targets, after looks at them.
+    void KillAtMomentsSpreadOverARun(const std::function<void()>& before, const std::function<void()>& after) {
+        before();
+        const auto start = std::chrono::steady_clock::now();
+        RunChild([] {}, [](pid_t) {});
+        const auto wholeRun = std::chrono::steady_clock::now() - start;
+        constexpr int kKills = 6;
+        for (int k = 0; k < kKills; ++k) {
+            SCOPED_TRACE(k);
+            before();
+            RunChild([] {},
+                     [&](pid_t child) {
+                         std::this_thread::sleep_for(wholeRun * (2 * k + 1) / (2 * kKills));
+                         kill(child, SIGKILL);
+                     });
+            after();
+        }
+    }
+
     // Every target holds its old bytes or its new ones; at most our one temporary lies beside them.
     void ExpectEveryTargetWhole() {
         int newer = 0;
@@ -193,21 +213,7 @@ TEST_F(KilledInstall, EveryTargetIsOldOrNewAndTheNextRunLeavesNoTemporary) {
     }
 
     // Kills at moments spread over a whole run, landing anywhere in a copy.
-    PutOldTargets();
-    const auto start = std::chrono::steady_clock::now();
-    RunChild([] {}, [](pid_t) {});
-    const auto wholeRun = std::chrono::steady_clock::now() - start;
-    constexpr int kKills = 6;
-    for (int k = 0; k < kKills; ++k) {
-        SCOPED_TRACE(k);
-        PutOldTargets();
-        RunChild([] {},
-                 [&](pid_t child) {
-                     std::this_thread::sleep_for(wholeRun * (2 * k + 1) / (2 * kKills));
-                     kill(child, SIGKILL);
-                 });
-        ExpectEveryTargetWhole();
-    }
+    KillAtMomentsSpreadOverARun([&] { PutOldTargets(); }, [&] { ExpectEveryTargetWhole(); });
 
     rig.Run();
     EXPECT_TRUE(rig.Messages().empty());
@@ -222,19 +228,7 @@ TEST_F(KilledInstall, IntoAnEmptyFolderEveryTargetIsWholeOrAbsentAndNothingElseI
         std::filesystem::remove_all(rig.to);
         test::MakeDirs(rig.to);
     };
-    emptyTargets();
-    const auto start = std::chrono::steady_clock::now();
-    RunChild([] {}, [](pid_t) {});
-    const auto wholeRun = std::chrono::steady_clock::now() - start;
-    constexpr int kKills = 6;
-    for (int k = 0; k < kKills; ++k) {
-        SCOPED_TRACE(k);
-        emptyTargets();
-        RunChild([] {},
-                 [&](pid_t child) {
-                     std::this_thread::sleep_for(wholeRun * (2 * k + 1) / (2 * kKills));
-                     kill(child, SIGKILL);
-                 });
+    KillAtMomentsSpreadOverARun(emptyTargets, [&] {
         std::size_t present = 0;
         for (const auto& name : names) {
             const std::string target = rig.to + "/" + name;
@@ -244,7 +238,7 @@ TEST_F(KilledInstall, IntoAnEmptyFolderEveryTargetIsWholeOrAbsentAndNothingElseI
         }
         EXPECT_EQ(ListNames(rig.to).size(), present) << "something beside the copied files";
         std::printf("  killed with %zu of %d files copied\n", present, kFiles);
-    }
+    });
 }
 
 }  // namespace
