@@ -72,7 +72,7 @@ public:
     CopyResult copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace,
                     const ListedFile* listed = nullptr, bool onlyWithData = false);
 
-    // Removes the temporary files kept for the next copies, if any.
+    // Removes the temporary file kept for the next copy, if any.
     void release();
 
     // Announces the copies the run will most likely ask for next, in this
@@ -89,7 +89,7 @@ public:
     void setOpenUnnamedForTesting(OpenUnnamed openUnnamed) { openUnnamed_ = std::move(openUnnamed); }
 
 private:
-    // The temporary file being written: a fresh one or a kept one.
+    // The temporary file being written: a fresh one or the kept one.
     struct Temporary {
         int fd = -1;
         std::string path;  // empty for an unnamed file
@@ -143,9 +143,9 @@ private:
     static const char* Fill(DataCopier& data, int in, const struct stat& st, const std::string& source,
                             const std::optional<std::string>& sourceDosAttrib, const std::string& to, Temporary& temp);
 
-    // The kept temporary when it lives in folder and is still safe to write, else a new one:
-    // for a new target an unnamed one (empty path) where the file system has
-    // them. fd < 0 with errno set on failure.
+    // The kept temporary when it lives in folder and is still safe to write,
+    // else a new one: for a new target an unnamed one (empty path) where the
+    // file system has them. fd < 0 with errno set on failure.
     Temporary takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget);
     // Opens the kept file for writing when it is still the file exchanged, a
     // plain file with no other name, ours, without other programs' attributes; emptied.

@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
-#include <functional>
-#include <thread>
 
 #include "platform/linux/CaseResolver.h"
 
@@ -25,13 +23,11 @@ constexpr int kAttempts = 100;
 
 std::uint64_t NextRandom() {
     // Names only need to be unlikely to collide; O_EXCL settles real collisions.
-    // Each thread draws its own, from its own start.
-    thread_local std::uint64_t state = [] {
+    static std::uint64_t state = [] {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         return static_cast<std::uint64_t>(now.tv_nsec) ^ (static_cast<std::uint64_t>(now.tv_sec) << 20) ^
-               (static_cast<std::uint64_t>(getpid()) << 40) ^ 0x9E3779B97F4A7C15ULL ^
-               static_cast<std::uint64_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+               (static_cast<std::uint64_t>(getpid()) << 40) ^ 0x9E3779B97F4A7C15ULL;
     }();
     state ^= state << 13;
     state ^= state >> 7;

@@ -1,7 +1,8 @@
 #pragma once
 // The temporary files that replacing writes use: hidden (leading ".") and
 // recognisably ours, created in the target's own folder so that the final
-// rename never crosses file systems.
+// rename never crosses file systems. Names are drawn from one shared random
+// state: temporaries are named by one thread at a time.
 
 #include <sys/types.h>
 
