@@ -14,6 +14,7 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "platform/linux/CaseResolver.h"
@@ -212,7 +213,11 @@ void FileCopier::expect(std::vector<PlannedCopy> plan) {
     ahead_ = std::make_unique<CopyAhead<PlannedCopy, Prepared>>(
         [this](std::size_t index, int worker) { return prepare(index, *workers_[static_cast<std::size_t>(worker)]); },
         [](Prepared& prepared) { Drop(prepared); }, kAheadWorkers, kAheadWindow);
-    ahead_->start(std::move(plan));
+    try {
+        ahead_->start(std::move(plan));
+    } catch (const std::system_error&) {
+        stopAhead();  // no threads to be had: the run copies every file itself
+    }
 }
 
 void FileCopier::stopAhead() {
