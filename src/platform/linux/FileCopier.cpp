@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -150,13 +149,6 @@ bool ProcessFdsAreLinkable() {
     return linkable;
 }
 
-// Gives the unnamed file open at fd the name path; fails when path exists.
-bool LinkUnnamed(int fd, const std::string& path) {
-    std::array<char, 32> self{};
-    std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd);
-    return ::linkat(AT_FDCWD, self.data(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
-}
-
 int KernelOpenUnnamed(const std::string& folder, mode_t mode) {
     return ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, mode);
 }
@@ -210,9 +202,9 @@ void FileCopier::expect(std::vector<PlannedCopy> plan) {
     aheadSourceFolder_ = source.path;
     aheadTargetFolder_ = target.path;
     for (int i = 0; i < kAheadWorkers; ++i) workers_.push_back(std::make_unique<Worker>());
-    ahead_ = std::make_unique<CopyAhead<PlannedCopy, Prepared>>(
+    ahead_ = std::make_unique<CopyAhead<PlannedCopy, Temporary>>(
         [this](std::size_t index, int worker) { return prepare(index, *workers_[static_cast<std::size_t>(worker)]); },
-        [](Prepared& prepared) { Drop(prepared); }, kAheadWorkers, kAheadWindow);
+        [](Temporary& temp) { drop(temp); }, kAheadWorkers, kAheadWindow);
     try {
         ahead_->start(std::move(plan));
     } catch (const std::system_error&) {
@@ -244,7 +236,7 @@ std::optional<CopyResult> FileCopier::Refusal(const CaseResolver::Entry& target)
 CopyResult FileCopier::copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace,
                             const ListedFile* listed, bool onlyWithData) {
     if (ahead_) {
-        if (std::optional<Prepared> prepared = ahead_->take(from, to, onlyWithData)) {
+        if (std::optional<Temporary> prepared = ahead_->take(from, to, onlyWithData)) {
             if (std::optional<CopyResult> result = commit(*prepared, to, beforeReplace)) return *result;
         }
     }
@@ -368,11 +360,6 @@ CopyResult FileCopier::place(Temporary& temp, const CaseResolver::Entry& target,
     return {true, {}};
 }
 
-void FileCopier::Drop(Prepared& prepared) {
-    drop(prepared.temp);
-    if (prepared.in >= 0) ::close(std::exchange(prepared.in, -1));
-}
-
 void FileCopier::drop(Temporary& temp) {
     if (temp.fd >= 0) ::close(std::exchange(temp.fd, -1));
     if (temp.path.empty()) return;
@@ -380,7 +367,7 @@ void FileCopier::drop(Temporary& temp) {
     temp.path.clear();
 }
 
-std::optional<FileCopier::Prepared> FileCopier::prepare(std::size_t index, Worker& worker) {
+std::optional<FileCopier::Temporary> FileCopier::prepare(std::size_t index, Worker& worker) {
     const PlannedCopy& planned = ahead_->planned(index);
     // A target that is there is left to the run, which reuses it as the next
     // copy's file (a guess: the run looks at the target again before replacing).
@@ -390,51 +377,48 @@ std::optional<FileCopier::Prepared> FileCopier::prepare(std::size_t index, Worke
 
     // Read only through a name of its own in the source folder: a link, or a
     // file with more names, might be a file the run writes, so it is left to the run.
-    Prepared prepared;
-    prepared.source = ChildPath(aheadSourceFolder_, LastComponent(planned.from));
-    prepared.in = ::open(prepared.source.c_str(), kSourceFlags | O_NOFOLLOW);
-    if (prepared.in < 0 && errno == ENOENT) {
-        prepared.source = worker.resolver.respell(prepared.source);
-        prepared.in = ::open(prepared.source.c_str(), kSourceFlags | O_NOFOLLOW);
+    std::string source = ChildPath(aheadSourceFolder_, LastComponent(planned.from));
+    int in = ::open(source.c_str(), kSourceFlags | O_NOFOLLOW);
+    if (in < 0 && errno == ENOENT) {
+        source = worker.resolver.respell(source);
+        in = ::open(source.c_str(), kSourceFlags | O_NOFOLLOW);
     }
-    if (prepared.in < 0) return std::nullopt;
-    const struct stat& st = prepared.st;
-    if (::fstat(prepared.in, &prepared.st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_size <= 0 ||
+    if (in < 0) return std::nullopt;
+    FdCloser inCloser(in);
+    struct stat st {};
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_size <= 0 ||
         st.st_size > kAheadLargest) {
-        Drop(prepared);
         return std::nullopt;
     }
     const bool listedStill =
         planned.listed && planned.listed->device == st.st_dev && planned.listed->inode == st.st_ino;
-    const std::optional<std::string> sourceDosAttrib =
-        listedStill ? planned.listed->dosAttrib : ReadDosAttribRaw(prepared.in);
+    const std::optional<std::string> sourceDosAttrib = listedStill ? planned.listed->dosAttrib : ReadDosAttribRaw(in);
 
     // Written as an unnamed file, which nobody sees before the run gives it
     // its name: a kill leaves nothing of it, however many are in flight.
-    Temporary& temp = prepared.temp;
+    Temporary temp;
     temp.fd = openUnnamed_(aheadTargetFolder_, st.st_mode & 0777);
     temp.folder = aheadTargetFolder_;
     temp.mode = (st.st_mode & 0777) & ~ProcessUmask();
-    if (temp.fd < 0 || Fill(worker.data, prepared.in, st, prepared.source, sourceDosAttrib, planned.to, temp)) {
-        Drop(prepared);
+    if (temp.fd < 0 || Fill(worker.data, in, st, source, sourceDosAttrib, planned.to, temp)) {
+        drop(temp);
         return std::nullopt;
     }
-    ::close(std::exchange(prepared.in, -1));
-    return prepared;
+    return temp;
 }
 
-std::optional<CopyResult> FileCopier::commit(Prepared& prepared, const std::string& to,
+std::optional<CopyResult> FileCopier::commit(Temporary& prepared, const std::string& to,
                                              const std::function<void()>& beforeReplace) {
     const CaseResolver::Entry target = resolver_.resolve(to);
-    if (ParentFolder(target.path) != prepared.temp.folder) {
-        Drop(prepared);
+    if (ParentFolder(target.path) != prepared.folder) {
+        drop(prepared);
         return std::nullopt;
     }
     if (std::optional<CopyResult> refusal = Refusal(target)) {
-        Drop(prepared);
+        drop(prepared);
         return refusal;
     }
-    return place(prepared.temp, target, beforeReplace);
+    return place(prepared, target, beforeReplace);
 }
 
 FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget) {

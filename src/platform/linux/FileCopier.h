@@ -127,13 +127,6 @@ private:
         bool copyByReadWrite(int in, int out);
     };
     struct Worker;
-    // A planned copy a worker made: the complete copy in an unnamed file.
-    struct Prepared {
-        Temporary temp;
-        int in = -1;  // the source while it is being copied
-        struct stat st {};
-        std::string source;
-    };
 
     // Refuses a target a Windows copy would not replace; nullopt when it may be replaced.
     static std::optional<CopyResult> Refusal(const CaseResolver::Entry& target);
@@ -163,13 +156,13 @@ private:
                         const std::function<void()>& beforeReplace);
     // Removes a temporary that will not be put in place.
     static void drop(Temporary& temp);
-    static void Drop(Prepared& prepared);
 
-    // The copy of planned item index, made by a worker; nullopt to leave it to the run.
-    std::optional<Prepared> prepare(std::size_t index, Worker& worker);
+    // The copy of planned item index made by a worker, complete in an unnamed
+    // file; nullopt to leave it to the run.
+    std::optional<Temporary> prepare(std::size_t index, Worker& worker);
     // Puts a prepared copy in place of to; nullopt when it no longer fits
     // the target (it is dropped, and the copy is made as without it).
-    std::optional<CopyResult> commit(Prepared& prepared, const std::string& to,
+    std::optional<CopyResult> commit(Temporary& prepared, const std::string& to,
                                      const std::function<void()>& beforeReplace);
 
     CaseResolver& resolver_;
@@ -184,7 +177,7 @@ private:
     std::string aheadSourceFolder_;
     std::string aheadTargetFolder_;
     std::vector<std::unique_ptr<Worker>> workers_;
-    std::unique_ptr<CopyAhead<PlannedCopy, Prepared>> ahead_;
+    std::unique_ptr<CopyAhead<PlannedCopy, Temporary>> ahead_;
 };
 
 }  // namespace vrx

@@ -61,13 +61,16 @@ TemporaryFile CreateTemporaryIn(const std::string& folder, mode_t mode) {
     return temp;
 }
 
-std::string LinkTemporaryIn(int fd, const std::string& folder) {
-    // Through /proc/self/fd, which needs no privilege (linkat's AT_EMPTY_PATH does).
+bool LinkUnnamed(int fd, const std::string& path) {
     std::array<char, 32> self{};
     std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, self.data(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+std::string LinkTemporaryIn(int fd, const std::string& folder) {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         std::string path = ChildPath(folder, RandomName());
-        if (::linkat(AT_FDCWD, self.data(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return path;
+        if (LinkUnnamed(fd, path)) return path;
         if (errno != EEXIST) break;
     }
     return {};

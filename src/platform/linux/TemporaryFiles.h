@@ -20,6 +20,11 @@ struct TemporaryFile {
 // Creates a new temporary file in folder with the given permission bits (the umask applies).
 TemporaryFile CreateTemporaryIn(const std::string& folder, mode_t mode);
 
+// Gives the unnamed file open at fd (O_TMPFILE) the name path, through
+// /proc/self/fd, which needs no privilege (linkat's AT_EMPTY_PATH does);
+// false with errno set, also when path exists.
+bool LinkUnnamed(int fd, const std::string& path);
+
 // Gives the unnamed file open at fd (O_TMPFILE) a new temporary name in
 // folder; the path, or empty with errno set when it cannot.
 std::string LinkTemporaryIn(int fd, const std::string& folder);
