@@ -67,37 +67,43 @@ public:
 private:
     bool Create(const std::string& entry) {
         const std::string backup = JoinPath(to_, entry + alt_);
-        // Looked at only when the fix or the skip needs to know: the copy looks at the backup itself.
-        const bool backupHadData = (FixOn() || skipExisting_) && FileHasData(fs_, backup);
+        // Looked at only when the fix or the skip needs to know, once: the copy looks at the backup itself.
+        const bool fix = FixOn();
+        DataFileAttributes backupLook;
+        if (fix) {
+            backupLook = AttributesIfData(fs_, backup);
+        } else if (skipExisting_) {
+            backupLook.hasData = FileHasData(fs_, backup);
+        }
         // Made writable before the skip decision, so kept copies are made writable too.
-        if (backupHadData && !ApplyFix(backup, FixScope::ReadOnlyOnly)) return false;
-        if (skipExisting_ && backupHadData) return true;
+        if (fix && !ApplyFix(backup, backupLook, FixScope::ReadOnlyOnly)) return false;
+        if (skipExisting_ && backupLook.hasData) return true;
         return CopyIfData(JoinPath(from_, entry), backup);
     }
 
     bool RestoreMain(const std::string& entry) {
         if (EndsWithIgnoringCase(entry, "vrb")) return true;
         const std::string target = JoinPath(to_, entry);
-        if (FixOn() && FileHasData(fs_, target) && !ApplyFix(target, FixScope::ReadOnlyOnly)) return false;
+        if (FixOn() && !ApplyFix(target, AttributesIfData(fs_, target), FixScope::ReadOnlyOnly)) return false;
         return CopyIfData(JoinPath(from_, entry), target);
     }
 
     bool RestoreAlternate(const std::string& entry) {
         const std::string target = JoinPath(to_, entry);
-        if (FixOn() && FileHasData(fs_, target) && !ApplyFix(target, FixScope::AnyBit)) return false;
+        if (FixOn() && !ApplyFix(target, AttributesIfData(fs_, target), FixScope::AnyBit)) return false;
         return CopyIfData(JoinPath(from_, entry + alt_), target);
     }
 
     // Read per entry: the settings window stays usable while a run goes on.
     bool FixOn() const { return settings_.readoverwrite == 1; }
 
-    // Clears the target's attributes when the fix is on and they fall in scope;
-    // false when they cannot be read or set.
-    bool ApplyFix(const std::string& target, FixScope scope) {
-        if (!FixOn()) return true;
-        const std::optional<std::uint32_t> attributes = fs_.attributes(target);
-        if (!attributes) return false;
-        const bool inScope = scope == FixScope::AnyBit ? *attributes != 0 : *attributes == AttrReadOnly;
+    // The fix: clears the attributes of a target that holds data (as look
+    // found it) when they fall in scope; false when they cannot be read or set.
+    // The look is the fix's only one: the copy looks at the target again itself.
+    bool ApplyFix(const std::string& target, const DataFileAttributes& look, FixScope scope) {
+        if (!look.hasData) return true;
+        if (!look.bits) return false;
+        const bool inScope = scope == FixScope::AnyBit ? *look.bits != 0 : *look.bits == AttrReadOnly;
         return !inScope || fs_.setAttributes(target, 0);
     }
 

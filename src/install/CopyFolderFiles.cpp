@@ -32,10 +32,11 @@ std::int32_t FileCount(std::size_t size) {
 // target that holds data loses all its attribute bits first. Empty targets are
 // left alone. False when the attributes could not be read or set.
 bool ClearTargetAttributes(FileSystem& fs, const std::string& target) {
-    if (!FileHasData(fs, target)) return true;
-    const auto bits = fs.attributes(target);
-    if (!bits) return false;
-    if (*bits == 0) return true;
+    // One look at the target here; the copy looks again just before replacing it.
+    const DataFileAttributes look = AttributesIfData(fs, target);
+    if (!look.hasData) return true;
+    if (!look.bits) return false;
+    if (*look.bits == 0) return true;
     return fs.setAttributes(target, 0);
 }
 

@@ -14,4 +14,12 @@ bool FileHasData(FileSystem& fs, const std::string& path) {
     }
 }
 
+DataFileAttributes AttributesIfData(FileSystem& fs, const std::string& path) {
+    try {
+        return fs.attributesIfData(path);
+    } catch (...) {
+        return {};
+    }
+}
+
 }  // namespace vrx

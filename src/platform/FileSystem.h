@@ -41,6 +41,12 @@ struct ExpectedCopy {
     bool onlyWithData = false;
 };
 
+// What the read-only fix asks of a target, learned in one look.
+struct DataFileAttributes {
+    bool hasData = false;               // it exists, is no folder and is longer than 0 bytes
+    std::optional<std::uint32_t> bits;  // its attribute bits when it has data; nullopt when they cannot be read
+};
+
 struct CopyResult {
     bool ok = false;
     std::string error;  // why the copy failed, for diagnostics only
@@ -72,6 +78,16 @@ public:
     // A link carries no attributes of its own, and what it names is never
     // changed through it: for a link this does nothing and succeeds.
     virtual bool setAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // Whether the file at path holds data and, when it does, its attribute
+    // bits: what fileLength and attributes tell, in one look where the file
+    // system allows.
+    virtual DataFileAttributes attributesIfData(const std::string& path) {
+        DataFileAttributes look;
+        const std::optional<std::uint64_t> length = fileLength(path);
+        look.hasData = length && *length > 0;
+        if (look.hasData) look.bits = attributes(path);
+        return look;
+    }
 
     // Copies from over to with the semantics of a Windows file copy: fails when
     // to exists with the read-only or hidden attribute; the new file takes the

@@ -335,17 +335,14 @@ TEST(CopyFolderFiles, ConfirmedCancelStopsBeforeTheNextFile) {
     }
 }
 
-// The real file system, except that once the source folder has been listed
-// for the first time, something else changes it: the test's change runs.
-class ChangedAfterFirstListing final : public FileSystem {
+// The real file system, through which every call goes unchanged; the
+// wrappers below each change what one call does.
+class ForwardingFileSystem : public FileSystem {
 public:
-    ChangedAfterFirstListing(FileSystem& real, std::function<void()> change)
-        : real_(real), change_(std::move(change)) {}
+    explicit ForwardingFileSystem(FileSystem& real) : real_(real) {}
 
     std::optional<std::vector<std::string>> listOrdinaryFiles(const std::string& folder) override {
-        auto names = real_.listOrdinaryFiles(folder);
-        if (change_) std::exchange(change_, nullptr)();
-        return names;
+        return real_.listOrdinaryFiles(folder);
     }
     bool isOrdinaryFile(const std::string& path) override { return real_.isOrdinaryFile(path); }
     bool exists(const std::string& path) override { return real_.exists(path); }
@@ -355,11 +352,13 @@ public:
     bool setAttributes(const std::string& path, std::uint32_t attributes) override {
         return real_.setAttributes(path, attributes);
     }
+    DataFileAttributes attributesIfData(const std::string& path) override { return real_.attributesIfData(path); }
     CopyResult copyFile(const std::string& from, const std::string& to) override { return real_.copyFile(from, to); }
     CopyResult copyFileIfData(const std::string& from, const std::string& to) override {
         return real_.copyFileIfData(from, to);
     }
     void beginCopyRun() override { real_.beginCopyRun(); }
+    void expectCopies(std::vector<ExpectedCopy> copies) override { real_.expectCopies(std::move(copies)); }
     void endCopyRun() override { real_.endCopyRun(); }
     void removeLeftoverTemporaries(const std::string& folder) override { real_.removeLeftoverTemporaries(folder); }
     bool createFolder(const std::string& path) override { return real_.createFolder(path); }
@@ -371,8 +370,41 @@ public:
         return real_.appendTextLine(path, line);
     }
 
-private:
+protected:
     FileSystem& real_;
+};
+
+// Once the source folder has been listed for the first time, something else
+// changes it: the test's change runs.
+class ChangedAfterFirstListing final : public ForwardingFileSystem {
+public:
+    ChangedAfterFirstListing(FileSystem& real, std::function<void()> change)
+        : ForwardingFileSystem(real), change_(std::move(change)) {}
+
+    std::optional<std::vector<std::string>> listOrdinaryFiles(const std::string& folder) override {
+        auto names = real_.listOrdinaryFiles(folder);
+        if (change_) std::exchange(change_, nullptr)();
+        return names;
+    }
+
+private:
+    std::function<void()> change_;
+};
+
+// Right after the read-only fix has looked at one target, something else changes it.
+class ChangedAfterTheFixLooked final : public ForwardingFileSystem {
+public:
+    ChangedAfterTheFixLooked(FileSystem& real, std::string target, std::function<void()> change)
+        : ForwardingFileSystem(real), target_(std::move(target)), change_(std::move(change)) {}
+
+    DataFileAttributes attributesIfData(const std::string& path) override {
+        const DataFileAttributes look = real_.attributesIfData(path);
+        if (path == target_ && change_) std::exchange(change_, nullptr)();
+        return look;
+    }
+
+private:
+    std::string target_;
     std::function<void()> change_;
 };
 
@@ -400,6 +432,56 @@ TEST(CopyFolderFiles, TheScaleIsTheFirstCountAndTheListingAfterItDecidesWhatIsCo
     // Four files on a scale of three: the bar stays full once the count is reached.
     EXPECT_EQ(rig.view.percents, (std::vector<std::string>{"#", "", "33%", "67%", "100%", "100%"}));
     EXPECT_TRUE(rig.status.IsOpen());
+}
+
+struct LateChangeCase {
+    const char* name;
+    std::function<void(CopyRig&, const std::string&)> change;
+    std::uint32_t attributesAfter;  // of the target as the change left it, which the copy keeps
+};
+
+// The read-only fix looks at a target once, and the copy looks again just
+// before replacing it: a target protected after the fix found it plain is
+// refused, whole and as the change left it, and nothing after it is copied.
+TEST(CopyFolderFiles, ATargetProtectedAfterTheReadOnlyFixLookedIsStillRefused) {
+    const LateChangeCase cases[] = {
+        {"MadeReadOnly",
+         [](CopyRig&, const std::string& target) {
+             std::filesystem::permissions(target, std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::group_read |
+                                                      std::filesystem::perms::others_read);
+         },
+         1},
+        {"MadeHidden", [](CopyRig& r, const std::string& target) { ASSERT_TRUE(r.fs.setAttributes(target, 2)); }, 2},
+        {"ReplacedByAFolder",
+         [](CopyRig&, const std::string& target) {
+             std::filesystem::remove(target);
+             std::filesystem::create_directory(target);
+         },
+         16},
+    };
+    for (const LateChangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CopyRig rig;
+        rig.settings.readoverwrite = 1;
+        for (const char* name : {"a.dds", "b.dds", "c.dds"})
+            WriteFile(rig.from + "/" + name, std::string("new-") + name);
+        const auto order = rig.SourceOrder();
+        ASSERT_EQ(order.size(), 3u);
+        const std::string victim = rig.to + "/" + order[1];
+        WriteFile(victim, "old");
+        ChangedAfterTheFixLooked fs(rig.fs, victim, [&] { c.change(rig, victim); });
+        Session session{fs,      rig.prompts,  rig.status,    rig.history,
+                        rig.cfg, rig.settings, rig.appFolder, rig.session.settingsFilePath};
+
+        CopyFolderFiles(session, rig.from, rig.to);
+
+        ExpectFailurePath(rig);
+        EXPECT_EQ(ReadFile(rig.to + "/" + order[0]), "new-" + order[0]);
+        EXPECT_EQ(rig.fs.attributes(victim), c.attributesAfter);
+        if (c.attributesAfter != 16) EXPECT_EQ(ReadFile(victim), "old");
+        EXPECT_FALSE(PathExists(rig.to + "/" + order[2]));
+    }
 }
 
 // Runs a copy of from over to in a child that is killed just before the

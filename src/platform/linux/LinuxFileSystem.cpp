@@ -181,6 +181,14 @@ std::optional<std::uint32_t> LinuxFileSystem::attributes(const std::string& path
     return DosAttributesOf(entry.path, entry.st);
 }
 
+DataFileAttributes LinuxFileSystem::attributesIfData(const std::string& path) {
+    const auto entry = impl_->resolver.resolve(path);
+    DataFileAttributes look;
+    look.hasData = entry.exists && !S_ISDIR(entry.st.st_mode) && entry.st.st_size > 0;
+    if (look.hasData) look.bits = DosAttributesOf(entry.path, entry.st);
+    return look;
+}
+
 bool LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
     const auto entry = impl_->resolver.resolve(path);
     if (entry.isLink) return entry.exists;  // what the link names is not ours to change

@@ -25,6 +25,7 @@ public:
     std::optional<std::uint64_t> fileLength(const std::string& path) override;
     std::optional<std::uint32_t> attributes(const std::string& path) override;
     bool setAttributes(const std::string& path, std::uint32_t attributes) override;
+    DataFileAttributes attributesIfData(const std::string& path) override;
     CopyResult copyFile(const std::string& from, const std::string& to) override;
     CopyResult copyFileIfData(const std::string& from, const std::string& to) override;
     void beginCopyRun() override;
