@@ -145,47 +145,6 @@ TEST_F(DosAttributes, LinksAreReadThroughButNeverChangedThrough) {
     }
 }
 
-// The read-only fix's one look at a target: the same answers as asking for
-// the length and then the attributes.
-TEST_F(DosAttributes, AttributesIfDataTellsWhetherAFileHoldsDataAndItsBitsInOneLook) {
-    WriteFile(dir / "plain.bmp", "x");
-    WriteFile(dir / "empty.bmp", "");
-    test::SetMode(dir / "empty.bmp", 0444);
-    WriteFile(dir / "readonly.bmp", "x");
-    test::SetMode(dir / "readonly.bmp", 0444);
-    WriteFile(dir / "hidden.bmp", "x");
-    SetRawDosAttrib(dir / "hidden.bmp", "0x22");
-    WriteFile(dir / ".dotted", "x");
-    WriteFile(dir / "groupwritable.bmp", "x");
-    test::SetMode(dir / "groupwritable.bmp", 0464);
-    test::MakeDirs(dir / "folder.bmp");
-    ASSERT_EQ(symlink("readonly.bmp", (dir / "link.bmp").c_str()), 0);
-    ASSERT_EQ(symlink("nothing", (dir / "dangling.bmp").c_str()), 0);
-    struct Case {
-        const char* name;
-        bool hasData;
-        std::optional<std::uint32_t> bits;
-    };
-    const Case cases[] = {
-        {"PLAIN.BMP", true, 0},
-        {"empty.bmp", false, std::nullopt},
-        {"readonly.bmp", true, 1},
-        {"hidden.bmp", true, 34},
-        {".dotted", true, 2},
-        {"groupwritable.bmp", true, 0},
-        {"folder.bmp", false, std::nullopt},
-        {"link.bmp", true, 1},
-        {"dangling.bmp", false, std::nullopt},
-        {"missing.bmp", false, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const DataFileAttributes look = fs.attributesIfData(dir / c.name);
-        EXPECT_EQ(look.hasData, c.hasData);
-        EXPECT_EQ(look.bits, c.bits);
-    }
-}
-
 class OrdinaryFiles : public DosAttributes {
 protected:
     void SetUp() override {
@@ -209,6 +168,40 @@ protected:
         SetRawDosAttrib(dir / "src/.vrx-copy-Ab12Cd.tmp", "0x20");
     }
 };
+
+// The read-only fix's one look at a target: the same answers as asking for
+// the length and then the attributes.
+TEST_F(OrdinaryFiles, AttributesIfDataTellsWhetherAFileHoldsDataAndItsBitsInOneLook) {
+    WriteFile(dir / "src/empty.dds", "");
+    test::SetMode(dir / "src/empty.dds", 0444);
+    WriteFile(dir / "src/groupwritable.dds", "x");
+    test::SetMode(dir / "src/groupwritable.dds", 0464);
+    ASSERT_EQ(symlink("readonly.dds", (dir / "src/readonlylink.dds").c_str()), 0);
+    struct Case {
+        const char* name;
+        bool hasData;
+        std::optional<std::uint32_t> bits;
+    };
+    const Case cases[] = {
+        {"PLAIN.DDS", true, 0},
+        {"empty.dds", false, std::nullopt},
+        {"readonly.dds", true, 1},
+        {"groupwritable.dds", true, 0},
+        {"hidden.dds", true, 34},
+        {"system.dds", true, 4},
+        {".dotted", true, 2},
+        {"sub.dds", false, std::nullopt},
+        {"readonlylink.dds", true, 1},
+        {"dangling.dds", false, std::nullopt},
+        {"missing.dds", false, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DataFileAttributes look = fs.attributesIfData(dir / (std::string("src/") + c.name));
+        EXPECT_EQ(look.hasData, c.hasData);
+        EXPECT_EQ(look.bits, c.bits);
+    }
+}
 
 TEST_F(OrdinaryFiles, ListsFilesThatAreNeitherFoldersNorHiddenNorSystem) {
     auto names = fs.listOrdinaryFiles(dir / "SRC");
