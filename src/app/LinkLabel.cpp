@@ -1,8 +1,7 @@
 #include "app/LinkLabel.h"
 
-#include <QFocusEvent>
+#include <QEvent>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
 
@@ -10,11 +9,8 @@
 
 namespace vrx {
 
-LinkLabel::LinkLabel(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
+LinkLabel::LinkLabel(const QString& caption, QWidget* parent) : KeyboardButton(parent) {
     setText(caption);
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
@@ -38,10 +34,6 @@ void LinkLabel::applyColour() {
     colours.setColor(QPalette::WindowText, ToQColor(highlighted_ ? highlight_ : rest_));
     setPalette(colours);
     update();
-}
-
-bool LinkLabel::showsFocusMark() const {
-    return hasFocus() && keyboardFocus_;
 }
 
 QSize LinkLabel::sizeHint() const {
@@ -81,38 +73,13 @@ void LinkLabel::fitCaption() {
 }
 
 void LinkLabel::resizeEvent(QResizeEvent* event) {
-    QAbstractButton::resizeEvent(event);
+    KeyboardButton::resizeEvent(event);
     fitCaption();
 }
 
 void LinkLabel::changeEvent(QEvent* event) {
-    QAbstractButton::changeEvent(event);
+    KeyboardButton::changeEvent(event);
     if (event->type() == QEvent::FontChange) fitCaption();
-}
-
-void LinkLabel::keyPressEvent(QKeyEvent* event) {
-    if (!keyboardFocus_) {
-        // Once the keyboard is used, the focus shows.
-        keyboardFocus_ = true;
-        update();
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        click();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
-}
-
-void LinkLabel::focusInEvent(QFocusEvent* event) {
-    // A mouse click leaves no mark; Tab, Backtab and the program's own focus do.
-    // Coming back to the window keeps the mark as it was.
-    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
-    QAbstractButton::focusInEvent(event);
-}
-
-void LinkLabel::focusOutEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = false;
-    QAbstractButton::focusOutEvent(event);
 }
 
 }  // namespace vrx

@@ -13,13 +13,12 @@
 // or two narrower than its caption (a rounding on a scaled desktop), it widens
 // to the right so that no letter is cut.
 
-#include <QAbstractButton>
-
+#include "app/KeyboardButton.h"
 #include "ui/Colour.h"
 
 namespace vrx {
 
-class LinkLabel : public QAbstractButton {
+class LinkLabel : public KeyboardButton {
     Q_OBJECT
 public:
     explicit LinkLabel(const QString& caption, QWidget* parent = nullptr);
@@ -30,16 +29,10 @@ public:
     void setHighlighted(bool highlighted);
     bool isHighlighted() const { return highlighted_; }
 
-    // Whether the focus mark is drawn now.
-    bool showsFocusMark() const;
-
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -50,7 +43,6 @@ private:
     Colour rest_ = 0;
     Colour highlight_ = 0;
     bool highlighted_ = false;
-    bool keyboardFocus_ = false;
 };
 
 }  // namespace vrx

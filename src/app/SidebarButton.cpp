@@ -1,7 +1,5 @@
 #include "app/SidebarButton.h"
 
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -11,11 +9,7 @@
 
 namespace vrx {
 
-SidebarButton::SidebarButton(QWidget* parent) : QAbstractButton(parent) {
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-}
+SidebarButton::SidebarButton(QWidget* parent) : KeyboardButton(parent) {}
 
 bool SidebarButton::setPicture(const QPixmap& image) {
     picture_ = image;
@@ -25,10 +19,6 @@ bool SidebarButton::setPicture(const QPixmap& image) {
 
 QSize SidebarButton::sizeHint() const {
     return picture_.isNull() ? QSize(65, 65) : picture_.size();
-}
-
-bool SidebarButton::showsFocusMark() const {
-    return hasFocus() && keyboardFocus_;
 }
 
 void SidebarButton::paintEvent(QPaintEvent* /*event*/) {
@@ -56,47 +46,23 @@ void SidebarButton::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-void SidebarButton::focusInEvent(QFocusEvent* event) {
-    // A mouse click leaves no mark that could read as "selected".
-    // Coming back to the window keeps the mark as it was.
-    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
-    QAbstractButton::focusInEvent(event);
-}
-
-void SidebarButton::focusOutEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = false;
-    QAbstractButton::focusOutEvent(event);
-}
-
 // Every press sinks the button and every release lifts it, whichever mouse
 // button it is, so a press and its release leave it where it was.
 void SidebarButton::mousePressEvent(QMouseEvent* event) {
     move(pos() + QPoint(1, 1));
-    QAbstractButton::mousePressEvent(event);
+    KeyboardButton::mousePressEvent(event);
 }
 
 void SidebarButton::mouseReleaseEvent(QMouseEvent* event) {
     // Back in place before the click's action runs.
     move(pos() - QPoint(1, 1));
-    QAbstractButton::mouseReleaseEvent(event);
+    KeyboardButton::mouseReleaseEvent(event);
 }
 
 void SidebarButton::mouseMoveEvent(QMouseEvent* event) {
-    QAbstractButton::mouseMoveEvent(event);
+    KeyboardButton::mouseMoveEvent(event);
     // A move over the button stops here: the panel under it would reset the hover help.
     event->accept();
-}
-
-void SidebarButton::keyPressEvent(QKeyEvent* event) {
-    if (!keyboardFocus_) {
-        keyboardFocus_ = true;
-        update();
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        click();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
 }
 
 }  // namespace vrx

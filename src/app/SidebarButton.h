@@ -5,12 +5,13 @@
 // drawn smoothly at the device pixel ratio, greyed while it is disabled, with
 // a thin frame while it has the focus from the keyboard.
 
-#include <QAbstractButton>
 #include <QPixmap>
+
+#include "app/KeyboardButton.h"
 
 namespace vrx {
 
-class SidebarButton : public QAbstractButton {
+class SidebarButton : public KeyboardButton {
     Q_OBJECT
 public:
     explicit SidebarButton(QWidget* parent = nullptr);
@@ -21,21 +22,14 @@ public:
     QSize sizeHint() const override;
     const QPixmap& picture() const { return picture_; }
 
-    // Whether the focus frame is drawn now: only for focus from the keyboard.
-    bool showsFocusMark() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QPixmap picture_;
-    bool keyboardFocus_ = false;
 };
 
 }  // namespace vrx
