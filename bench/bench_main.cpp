@@ -211,10 +211,17 @@ void ShellOrExit(const std::string& command) {
     }
 }
 
-// Installs count files of size bytes into the simulator's Texture folder:
-// over older files of the same names, or into an empty folder (fresh).
+// How an install case lays down its targets and what it is set against.
+enum class Targets {
+    Fresh,           // into an empty folder, against cp -p
+    Older,           // over older files of the same names, against cp -p -f and rsync -t
+    OlderWithFloor,  // the same, and against cp in the listing order and the bare exchange
+};
+
+// Installs count files of size bytes into the simulator's Texture folder.
 void BenchInstall(const Options& options, const std::string& root, const char* name, std::size_t count,
-                  std::size_t size, bool fresh, int rounds) {
+                  std::size_t size, Targets targets, int rounds) {
+    const bool fresh = targets == Targets::Fresh;
     const std::string app = root + "/app";
     const std::string source = app + "/Area1";
     const auto names = TextureNames(count);
@@ -223,6 +230,10 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
     const OneCheckedRow rows;
     std::unique_ptr<Engines> engines;
     auto target = [&](const char* who) { return root + "/sim-" + who + "/Texture"; };
+    // Each contender's own simulator folder.
+    std::vector<const char*> simulators{"ours", "cp"};
+    if (!fresh) simulators.push_back("rsync");
+    if (targets == Targets::OlderWithFloor) simulators.insert(simulators.end(), {"cpu", "bare"});
 
     std::vector<Contender> contenders;
     contenders.push_back({"ours", [&] { InstallSelectedAreas(engines->session, rows, areas); }});
@@ -232,6 +243,8 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
         contenders.push_back({"cp -p -f", [&] { ShellOrExit("cp -p -f '" + source + "/'* '" + target("cp") + "/'"); }});
         contenders.push_back(
             {"rsync -t", [&] { ShellOrExit("rsync -t '" + source + "/'* '" + target("rsync") + "/'"); }});
+    }
+    if (targets == Targets::OlderWithFloor) {
         // cp in the order the folder lists its files, which is the order our
         // copies take (on ext4 it costs more than cp's name order); and the
         // least any crash-safe copy over existing files does, in that order too:
@@ -243,7 +256,7 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
         contenders.push_back({"bare exchange", [&] { BareExchangeCopy(source, target("bare")); }});
     }
     auto setUp = [&] {
-        for (const char* who : {"ours", "cp", "rsync", "bare", "cpu"}) {
+        for (const char* who : simulators) {
             RemoveTree(root + "/sim-" + who);
             if (fresh) {
                 std::filesystem::create_directories(target(who));
@@ -255,7 +268,7 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
         engines->settings.fspath = root + "/sim-ours";
     };
     RunRounds(options, rounds, source, contenders, setUp, [&] { CheckSameFiles(source, target("ours"), count); });
-    for (const char* who : {"ours", "cp", "rsync", "bare", "cpu"}) RemoveTree(root + "/sim-" + who);
+    for (const char* who : simulators) RemoveTree(root + "/sim-" + who);
     RemoveTree(app);
     ReportAgainstEach(name, contenders);
     if (contenders.size() == 5) {
@@ -340,9 +353,14 @@ int main(int argc, char** argv) {
     }
     auto wanted = [&](const char* name) { return options.only.empty() || options.only == name; };
     auto rounds = [&](int own) { return options.rounds > 0 ? options.rounds : options.oursOnly ? 1 : own; };
-    if (wanted("install-small")) BenchInstall(options, root, "install-small", 5000, 64 * 1024, false, rounds(5));
-    if (wanted("install-fresh")) BenchInstall(options, root, "install-fresh", 5000, 64 * 1024, true, rounds(5));
-    if (wanted("install-large")) BenchInstall(options, root, "install-large", 200, 8 * 1024 * 1024, false, rounds(4));
+    if (wanted("install-small")) {
+        BenchInstall(options, root, "install-small", 5000, 64 * 1024, Targets::OlderWithFloor, rounds(5));
+    }
+    if (wanted("install-fresh"))
+        BenchInstall(options, root, "install-fresh", 5000, 64 * 1024, Targets::Fresh, rounds(5));
+    if (wanted("install-large")) {
+        BenchInstall(options, root, "install-large", 200, 8 * 1024 * 1024, Targets::Older, rounds(4));
+    }
     if (wanted("backup-list")) BenchBackup(options, root, 10000, 16 * 1024, rounds(5));
     RemoveTree(root);
     return 0;
