@@ -356,8 +356,9 @@ int main(int argc, char** argv) {
     if (wanted("install-small")) {
         BenchInstall(options, root, "install-small", 5000, 64 * 1024, Targets::OlderWithFloor, rounds(5));
     }
-    if (wanted("install-fresh"))
+    if (wanted("install-fresh")) {
         BenchInstall(options, root, "install-fresh", 5000, 64 * 1024, Targets::Fresh, rounds(5));
+    }
     if (wanted("install-large")) {
         BenchInstall(options, root, "install-large", 200, 8 * 1024 * 1024, Targets::Older, rounds(4));
     }
