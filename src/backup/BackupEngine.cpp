@@ -48,25 +48,43 @@ public:
     // A name longer than any Windows path names no file and is not announced.
     std::optional<ExpectedCopy> Expected(const std::string& entry) const {
         if (entry.size() > kLongestWindowsPath || HasParentComponent(entry)) return std::nullopt;
-        if (!restoring_) return ExpectedCopy{JoinPath(from_, entry), JoinPath(to_, entry + alt_), true};
-        if (alt_.empty()) {
-            if (EndsWithIgnoringCase(entry, "vrb")) return std::nullopt;
-            return ExpectedCopy{JoinPath(from_, entry), JoinPath(to_, entry), true};
-        }
-        return ExpectedCopy{JoinPath(from_, entry + alt_), JoinPath(to_, entry), true};
+        const std::optional<Route> route = RouteOf(entry);
+        if (!route) return std::nullopt;
+        return ExpectedCopy{route->source, route->target, true};
     }
 
     // Copies one entry by the rule of the run; false when the run must fail.
     bool Copy(const std::string& entry) {
         // The list is data: a name climbing out of the folder must not write elsewhere.
         if (HasParentComponent(entry)) return false;
-        if (!restoring_) return Create(entry);
-        return alt_.empty() ? RestoreMain(entry) : RestoreAlternate(entry);
+        const std::optional<Route> route = RouteOf(entry);
+        if (!route) return true;
+        if (!restoring_) return Create(*route);
+        // A restore over the simulator's own file: the main set clears only a
+        // plain read-only bit, the alternate set any bit.
+        return Restore(*route, alt_.empty() ? FixScope::ReadOnlyOnly : FixScope::AnyBit);
     }
 
 private:
-    bool Create(const std::string& entry) {
-        const std::string backup = JoinPath(to_, entry + alt_);
+    // Where the run copies an entry from and to.
+    struct Route {
+        std::string source;
+        std::string target;
+    };
+
+    // The entry's route by the rule of the run; nullopt for an entry the run
+    // passes over (".vrb" files are not restored from the main set).
+    std::optional<Route> RouteOf(const std::string& entry) const {
+        if (!restoring_) return Route{JoinPath(from_, entry), JoinPath(to_, entry + alt_)};
+        if (alt_.empty()) {
+            if (EndsWithIgnoringCase(entry, "vrb")) return std::nullopt;
+            return Route{JoinPath(from_, entry), JoinPath(to_, entry)};
+        }
+        return Route{JoinPath(from_, entry + alt_), JoinPath(to_, entry)};
+    }
+
+    bool Create(const Route& route) {
+        const std::string& backup = route.target;
         // Looked at only when the fix or the skip needs to know, once: the copy looks at the backup itself.
         const bool fix = FixOn();
         DataFileAttributes backupLook;
@@ -78,20 +96,12 @@ private:
         // Made writable before the skip decision, so kept copies are made writable too.
         if (fix && !ApplyFix(backup, backupLook, FixScope::ReadOnlyOnly)) return false;
         if (skipExisting_ && backupLook.hasData) return true;
-        return CopyIfData(JoinPath(from_, entry), backup);
+        return CopyIfData(route.source, backup);
     }
 
-    bool RestoreMain(const std::string& entry) {
-        if (EndsWithIgnoringCase(entry, "vrb")) return true;
-        const std::string target = JoinPath(to_, entry);
-        if (FixOn() && !ApplyFix(target, AttributesIfData(fs_, target), FixScope::ReadOnlyOnly)) return false;
-        return CopyIfData(JoinPath(from_, entry), target);
-    }
-
-    bool RestoreAlternate(const std::string& entry) {
-        const std::string target = JoinPath(to_, entry);
-        if (FixOn() && !ApplyFix(target, AttributesIfData(fs_, target), FixScope::AnyBit)) return false;
-        return CopyIfData(JoinPath(from_, entry + alt_), target);
+    bool Restore(const Route& route, FixScope scope) {
+        if (FixOn() && !ApplyFix(route.target, AttributesIfData(fs_, route.target), scope)) return false;
+        return CopyIfData(route.source, route.target);
     }
 
     // Read per entry: the settings window stays usable while a run goes on.
