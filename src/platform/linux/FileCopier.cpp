@@ -149,6 +149,13 @@ bool ProcessFdsAreLinkable() {
     return linkable;
 }
 
+// The user.DOSATTRIB of the open source in (described by st): what the
+// listing learned of it while it is still that file, else read from it.
+std::optional<std::string> SourceDosAttrib(int in, const struct stat& st, const ListedFile* listed) {
+    if (listed && listed->device == st.st_dev && listed->inode == st.st_ino) return listed->dosAttrib;
+    return ReadDosAttribRaw(in);
+}
+
 int KernelOpenUnnamed(const std::string& folder, mode_t mode) {
     return ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, mode);
 }
@@ -180,7 +187,8 @@ void FileCopier::release() {
 
 void FileCopier::expect(std::vector<PlannedCopy> plan) {
     stopAhead();
-    if (plan.empty()) return;
+    // Copies made ahead are unnamed files, which take a name through /proc/self/fd.
+    if (plan.empty() || !ProcessFdsAreLinkable()) return;
     // One source folder and one target folder, and never the same one: then
     // no copy of the run can change a source another copy reads ahead.
     const std::string sourceFolder = ParentFolder(plan.front().from);
@@ -275,9 +283,7 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     if (S_ISDIR(sourceStat.st_mode)) return Failure("source is a folder", source);
     if (!S_ISREG(sourceStat.st_mode)) return Failure("source is not a plain file", source);
 
-    // What the listing learned of the source stands for asking again while it is still the same file.
-    const bool listedStill = listed && listed->device == sourceStat.st_dev && listed->inode == sourceStat.st_ino;
-    return copyOpen(in, sourceStat, source, listedStill ? listed->dosAttrib : ReadDosAttribRaw(in), to, beforeReplace);
+    return copyOpen(in, sourceStat, source, SourceDosAttrib(in, sourceStat, listed), to, beforeReplace);
 }
 
 CopyResult FileCopier::copyOpen(int in, const struct stat& st, const std::string& source,
@@ -373,7 +379,7 @@ std::optional<FileCopier::Temporary> FileCopier::prepare(std::size_t index, Work
     // copy's file (a guess: the run looks at the target again before replacing).
     struct stat guess {};
     const std::string to = ChildPath(aheadTargetFolder_, LastComponent(planned.to));
-    if (::lstat(to.c_str(), &guess) == 0 || !ProcessFdsAreLinkable()) return std::nullopt;
+    if (::lstat(to.c_str(), &guess) == 0) return std::nullopt;
 
     // Read only through a name of its own in the source folder: a link, or a
     // file with more names, might be a file the run writes, so it is left to the run.
@@ -390,17 +396,13 @@ std::optional<FileCopier::Temporary> FileCopier::prepare(std::size_t index, Work
         st.st_size > kAheadLargest) {
         return std::nullopt;
     }
-    const bool listedStill =
-        planned.listed && planned.listed->device == st.st_dev && planned.listed->inode == st.st_ino;
-    const std::optional<std::string> sourceDosAttrib = listedStill ? planned.listed->dosAttrib : ReadDosAttribRaw(in);
+    const ListedFile* listed = planned.listed ? &*planned.listed : nullptr;
 
     // Written as an unnamed file, which nobody sees before the run gives it
     // its name: a kill leaves nothing of it, however many are in flight.
-    Temporary temp;
-    temp.fd = openUnnamed_(aheadTargetFolder_, st.st_mode & 0777);
-    temp.folder = aheadTargetFolder_;
-    temp.mode = (st.st_mode & 0777) & ~ProcessUmask();
-    if (temp.fd < 0 || Fill(worker.data, in, st, source, sourceDosAttrib, planned.to, temp)) {
+    const mode_t mode = st.st_mode & 0777;
+    Temporary temp = Fresh(openUnnamed_(aheadTargetFolder_, mode), {}, aheadTargetFolder_, mode);
+    if (temp.fd < 0 || Fill(worker.data, in, st, source, SourceDosAttrib(in, st, listed), planned.to, temp)) {
         drop(temp);
         return std::nullopt;
     }
@@ -434,22 +436,21 @@ FileCopier::Temporary FileCopier::takeTemporary(const std::string& folder, mode_
         // A new target needs no exchange: an unnamed file costs one name
         // creation instead of two, and a kill leaves nothing behind at all.
         const int fd = openUnnamed_(folder, mode);
-        if (fd >= 0) {
-            Temporary temp;
-            temp.fd = fd;
-            temp.folder = folder;
-            temp.mode = mode & ~ProcessUmask();
-            return temp;
-        }
+        if (fd >= 0) return Fresh(fd, {}, folder, mode);
         if (IsUnsupported(errno) || errno == EISDIR) noUnnamed_ = folder;
     }
     TemporaryFile created = CreateTemporaryIn(folder, mode);
-    Temporary temp;
-    temp.fd = created.fd;
-    temp.path = std::move(created.path);
-    temp.folder = folder;
-    temp.mode = mode & ~ProcessUmask();
+    Temporary temp = Fresh(created.fd, std::move(created.path), folder, mode);
     errno = created.error;
+    return temp;
+}
+
+FileCopier::Temporary FileCopier::Fresh(int fd, std::string path, const std::string& folder, mode_t mode) {
+    Temporary temp;
+    temp.fd = fd;
+    temp.path = std::move(path);
+    temp.folder = folder;
+    temp.mode = mode & ~ProcessUmask();  // as the file was created, under the umask
     return temp;
 }
 

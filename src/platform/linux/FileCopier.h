@@ -140,6 +140,8 @@ private:
     // else a new one: for a new target an unnamed one (empty path) where the
     // file system has them. fd < 0 with errno set on failure.
     Temporary takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget);
+    // A temporary just created at fd (path empty for an unnamed file) in folder with permission bits mode.
+    static Temporary Fresh(int fd, std::string path, const std::string& folder, mode_t mode);
     // Opens the kept file for writing when it is still the file exchanged, a
     // plain file with no other name, ours, without other programs' attributes; emptied.
     static bool ReopenKept(const Kept& kept, Temporary& temp);

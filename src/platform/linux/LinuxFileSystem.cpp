@@ -223,7 +223,6 @@ void LinuxFileSystem::expectCopies(std::vector<ExpectedCopy> copies) {
         plan.push_back({std::move(copy.from), std::move(copy.to), copy.onlyWithData,
                         known ? std::optional<ListedFile>(*known) : std::nullopt});
     }
-    copies.clear();
     impl_->copier.expect(std::move(plan));
 }
 
