@@ -271,8 +271,8 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
     for (const char* who : simulators) RemoveTree(root + "/sim-" + who);
     RemoveTree(app);
     ReportAgainstEach(name, contenders);
-    if (contenders.size() == 5) {
-        const Contender& sameOrder = contenders[3];
+    if (targets == Targets::OlderWithFloor && !options.oursOnly) {
+        const Contender& sameOrder = contenders[3];  // after ours, cp -p -f and rsync -t
         const Contender& bare = contenders[4];
         Report(std::string(name) + " (floor)", bare.times, sameOrder.name, sameOrder.times, "bare exchange");
         Report(std::string(name) + " (floor, processor)", bare.processor, sameOrder.name, sameOrder.processor,
