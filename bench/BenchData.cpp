@@ -1,6 +1,7 @@
 #include "BenchData.h"
 
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,12 @@ void MakeFiles(const std::string& folder, const std::vector<std::string>& names,
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         if (!out) throw std::runtime_error("cannot write " + folder + "/" + name);
     }
+}
+
+void MakeOlderFiles(const std::string& folder, const std::vector<std::string>& names, std::size_t size, char fill) {
+    MakeFiles(folder, names, size, fill);
+    const auto dayBack = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+    for (const auto& name : names) std::filesystem::last_write_time(folder + "/" + name, dayBack);
 }
 
 std::vector<std::string> TextureNames(std::size_t count) {

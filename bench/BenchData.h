@@ -10,6 +10,11 @@ namespace vrx::bench {
 // Creates folder and fills it with count files of size bytes named by names.
 void MakeFiles(const std::string& folder, const std::vector<std::string>& names, std::size_t size, char fill);
 
+// The same, each file dated a day back, so that it is older than any source
+// the run made: rsync -t copies a file only when its time or size differs,
+// and files made in the same second as their sources would be passed over.
+void MakeOlderFiles(const std::string& folder, const std::vector<std::string>& names, std::size_t size, char fill);
+
 // count texture-like names: "tex00000.bmp" ...
 std::vector<std::string> TextureNames(std::size_t count);
 

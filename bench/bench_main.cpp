@@ -261,7 +261,7 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
             if (fresh) {
                 std::filesystem::create_directories(target(who));
             } else {
-                MakeFiles(target(who), names, size, 'o');
+                MakeOlderFiles(target(who), names, size, 'o');
             }
         }
         engines = std::make_unique<Engines>(app);

@@ -21,9 +21,11 @@
 namespace {
 
 // The offscreen platform cannot raise windows and says so at every raise the
-// status window makes each second; everything else is passed on.
-void QuietAboutRaise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+// status window makes each second, and the browser describes its set-up at
+// each start of the information window's child; everything else is passed on.
+void QuietAboutKnownChatter(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (text.startsWith(QLatin1String("This plugin does not support raise()"))) return;
+    if (type == QtInfoMsg && qstrcmp(context.category, "qt.webenginecontext") == 0) return;
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
 
@@ -33,7 +35,7 @@ int main(int argc, char** argv) {
     // A write past a file-size limit fails like any other write instead of killing the run.
     vrx::IgnoreFileSizeSignal();
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietAboutRaise);
+    qInstallMessageHandler(QuietAboutKnownChatter);
     vrx::PrepareBrowserEnvironment();
     QApplication app(argc, argv);
     if (argc == 3 && std::string(argv[1]) == "--startup-child") return vrx::bench::StartupChild(argv[2]);
