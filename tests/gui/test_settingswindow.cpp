@@ -143,6 +143,24 @@ void Confirm(QFileDialog& dialog) {
     }
 }
 
+// What a file dialog lists, once it lists expected or 5 s have passed. It
+// lists its folder and applies a newly chosen filter in the background, and a
+// name typed before it has would lose to the selection it still holds, as no
+// user typing at a person's pace would see. Never leaves the dialog open.
+QStringList Listing(QFileDialog& dialog, const QStringList& expected) {
+    const auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+    QStringList listed;
+    for (int i = 0; i < 250; ++i) {
+        listed.clear();
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+            listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        }
+        if (listed == expected) break;
+        QTest::qWait(20);
+    }
+    return listed;
+}
+
 // Puts a name into a file dialog's name box, as a user pasting it does (typed
 // key by key, the box's completion list would take the keys).
 void TypeFileName(QFileDialog& dialog, const QString& name) {
@@ -395,12 +413,7 @@ void SettingsWindowTest::qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase(
             title = dialog.windowTitle();
             filters = dialog.nameFilters();
             filter = dialog.selectedNameFilter();
-            auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
-            // The folder is listed in the background; never leave the dialog open.
-            for (int i = 0; i < 250 && view->model()->rowCount(view->rootIndex()) == 0; ++i) QTest::qWait(20);
-            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
-                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
-            }
+            listed = Listing(dialog, {"fsx.exe"});
             TypeFileName(dialog, QString::fromStdString(dir / "Games/FSX/fsx.exe"));
             Confirm(dialog);
         });
@@ -416,15 +429,18 @@ void SettingsWindowTest::qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase(
     QCOMPARE(fileDialog.FilterIndex(), 2);
 
     // The filter the user last chose is read back.
+    QStringList listedAfterFilter;
     {
         ModalDriver other("FileDialog", [&](QWidget& window, int) {
             auto& dialog = static_cast<QFileDialog&>(window);
             dialog.selectNameFilter(QStringLiteral("Text (*.txt)"));
+            listedAfterFilter = Listing(dialog, {"readme.txt"});
             TypeFileName(dialog, QString::fromStdString(dir / "Games/FSX/readme.txt"));
             static_cast<QDialog&>(dialog).accept();
         });
         fileDialog.ShowOpen();
     }
+    QCOMPARE(listedAfterFilter, QStringList{"readme.txt"});
     QCOMPARE(fileDialog.FilterIndex(), 1);
     QCOMPARE(QString::fromStdString(fileDialog.FileName()), QString::fromStdString(dir / "Games/FSX/readme.txt"));
     QCOMPARE(fileDialog.FileTitle(), std::string("readme.txt"));
