@@ -517,6 +517,37 @@ TEST_F(CopyReuse, ALinkLeftUnderTheTemporaryNameIsNeverFollowed) {
     ExpectOnlyTargetsAfterTheRun({"a.bmp", "b.bmp"});
 }
 
+// A folder put at the target's name after the copy examined it: an exchange,
+// unlike a rename, would take it and hide it under the temporary name. It is
+// put back whole, the copy fails as over any folder, and later copies go on.
+TEST_F(CopyReuse, AFolderPutAtTheTargetsNameMeanwhileIsPutBackAndTheCopyFails) {
+    for (const std::string name : {"a.bmp", "b.bmp"}) {
+        WriteFile(src + "/" + name, "new " + name);
+        WriteFile(fsx + "/" + name, "old " + name);
+    }
+    const std::string folder = fsx + "/a.bmp";
+    bool swapped = false;
+    fs.setExchangeForTesting([&](const std::string& temporary, const std::string& target) {
+        if (target == folder && !swapped) {
+            swapped = true;
+            EXPECT_EQ(unlink(folder.c_str()), 0);
+            WriteFile(folder + "/inside.bmp", "someone's file");
+        }
+        return renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE);
+    });
+
+    EXPECT_FALSE(fs.copyFile(src + "/a.bmp", folder).ok);
+    ASSERT_TRUE(swapped);
+    EXPECT_TRUE(S_ISDIR(StatOf(folder).st_mode));
+    EXPECT_EQ(ListNames(folder), std::vector<std::string>{"inside.bmp"});
+    EXPECT_EQ(ReadFile(folder + "/inside.bmp"), "someone's file");
+    EXPECT_TRUE(TemporariesIn(fsx).empty());
+
+    CopyAll({"b.bmp"});
+    EXPECT_EQ(ReadFile(fsx + "/b.bmp"), "new b.bmp");
+    ExpectOnlyTargetsAfterTheRun({"a.bmp", "b.bmp"});
+}
+
 // The copy takes the source's attribute from the listing of its folder made
 // in the same run, but only while the source is still the file listed.
 TEST_F(CopyReuse, ASourceReplacedSinceTheListingGetsItsOwnAttributes) {

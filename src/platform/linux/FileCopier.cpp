@@ -479,6 +479,14 @@ bool FileCopier::ReopenKept(const Kept& kept, Temporary& temp) {
 bool FileCopier::replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable) {
     if (reusable && noExchange_ != reusable->st_dev) {
         if (exchange_(temp.path, targetPath) == 0) {
+            // Unlike a rename, an exchange also takes a folder put at the
+            // target's name since it was examined, and would hide it under the
+            // temporary name: it is put back, and the copy fails as over any folder.
+            struct stat swapped {};
+            if (::lstat(temp.path.c_str(), &swapped) == 0 && S_ISDIR(swapped.st_mode)) {
+                if (exchange_(temp.path, targetPath) == 0) errno = EISDIR;
+                return false;
+            }
             kept_ = {temp.path, temp.folder, reusable->st_dev, reusable->st_ino, true};
             return true;
         }

@@ -148,6 +148,7 @@ private:
     // Puts the complete, closed, named temp in place of the target at targetPath.
     // reusable is the target's stat when it may become a later temporary (then
     // it is exchanged and kept), else nullptr (then temp is renamed over it).
+    // False with errno set, EISDIR when a folder had taken the target's name.
     bool replace(const Temporary& temp, const std::string& targetPath, const struct stat* reusable);
     // Puts the complete temp, still open, in place of the target at targetPath
     // as examined in target, and notes the name; the copy's result.
