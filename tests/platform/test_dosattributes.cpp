@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "PlatformFiles.h"
+#include "platform/linux/DosAttributes.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "support/TempDir.h"
 
@@ -14,6 +16,7 @@ namespace vrx {
 namespace {
 
 using test::RawDosAttrib;
+using test::ReadFile;
 using test::SetRawDosAttrib;
 using test::WriteFile;
 
@@ -142,6 +145,41 @@ TEST_F(DosAttributes, LinksAreReadThroughButNeverChangedThrough) {
         ASSERT_TRUE(fs.setAttributes(dir / "link.bmp", bits));
         EXPECT_EQ(RawDosAttrib(dir / "elsewhere/real.bmp"), "0x2");
         EXPECT_EQ(test::ModeOf(dir / "elsewhere/real.bmp") & 0777, 0444u);
+    }
+}
+
+// The read-only fix looks at a target, then changes it: a link put at the
+// name in between must not carry the change to the file it points to.
+TEST_F(DosAttributes, ALinkPutAtTheNameAfterTheLookIsNeverChangedThrough) {
+    struct Case {
+        const char* name;
+        mode_t lookedMode;  // the file as the look found it
+        std::uint32_t bits;
+    };
+    const Case cases[] = {
+        {"read-only cleared", 0444, 0},
+        {"read-only set", 0644, AttrReadOnly},
+        {"archive set", 0644, AttrArchive},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir d;
+        const std::string target = d / "fsx/a.bmp";
+        const std::string real = d / "elsewhere/real.bmp";
+        WriteFile(target, "looked at");
+        test::SetMode(target, c.lookedMode);
+        struct stat looked {};
+        ASSERT_EQ(lstat(target.c_str(), &looked), 0);
+        WriteFile(real, "not yours");
+        SetRawDosAttrib(real, "0x2");
+        test::SetMode(real, 0444);
+        ASSERT_EQ(unlink(target.c_str()), 0);
+        ASSERT_EQ(symlink(real.c_str(), target.c_str()), 0);
+
+        EXPECT_FALSE(SetDosAttributes(target, looked, c.bits));
+        EXPECT_EQ(RawDosAttrib(real), "0x2");
+        EXPECT_EQ(test::ModeOf(real) & 0777, 0444u);
+        EXPECT_EQ(ReadFile(real), "not yours");
     }
 }
 

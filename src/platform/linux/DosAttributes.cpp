@@ -1,5 +1,7 @@
 #include "platform/linux/DosAttributes.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 #include <array>
@@ -72,6 +74,9 @@ std::uint32_t DosAttributesOf(const std::string& path, const struct stat& st) {
 }
 
 bool SetDosAttributes(const std::string& path, const struct stat& st, std::uint32_t attributes) {
+    // Every change is made to the name itself, never through a link: one put
+    // at the name since st was taken makes the change fail instead of
+    // reaching the file it points to.
     mode_t mode = st.st_mode & 07777;
     // Folders keep their permissions: Windows does not stop writing into a read-only folder.
     if (!S_ISDIR(st.st_mode)) {
@@ -83,17 +88,17 @@ bool SetDosAttributes(const std::string& path, const struct stat& st, std::uint3
             mode |= ((mode & (S_IRUSR | S_IRGRP | S_IROTH)) >> 1) & ~ProcessUmask();
             mode |= S_IWUSR;
         }
-        if (mode != (st.st_mode & 07777) && ::chmod(path.c_str(), mode) != 0) return false;
+        if (mode != (st.st_mode & 07777) && ::fchmodat(AT_FDCWD, path.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) return false;
     }
 
     // A dot file stays hidden whatever is stored, so clearing cannot show it.
     const std::uint32_t bits = attributes & kXattrBits;
     if (bits != 0) {
         const std::string text = FormatDosAttrib(bits);
-        if (::setxattr(path.c_str(), kDosAttribName, text.data(), text.size(), 0) != 0) {
+        if (::lsetxattr(path.c_str(), kDosAttribName, text.data(), text.size(), 0) != 0) {
             return IsXattrUnsupported(errno);  // such file systems keep read-only and the dot rule only
         }
-    } else if (::removexattr(path.c_str(), kDosAttribName) != 0) {
+    } else if (::lremovexattr(path.c_str(), kDosAttribName) != 0) {
         return errno == ENODATA || IsXattrUnsupported(errno);
     }
     return true;

@@ -32,7 +32,8 @@ bool NameLooksHidden(std::string_view name);
 // The attribute bits of the entry at path with stat st, reading its user.DOSATTRIB.
 std::uint32_t DosAttributesOf(const std::string& path, const struct stat& st);
 
-// Sets read-only, hidden, system and archive of path (stat st) as given; other bits are ignored.
+// Sets read-only, hidden, system and archive of path (stat st) as given; other
+// bits are ignored. Never changes what a link points to: false when path is a link.
 bool SetDosAttributes(const std::string& path, const struct stat& st, std::uint32_t attributes);
 
 // The process umask, read without changing it.
