@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -267,16 +269,53 @@ TEST_F(TextFiles, FailedWriteLeavesTheOldFileWhole) {
     EXPECT_TRUE(test::TemporariesIn(dir.path()).empty());
 }
 
+bool IsLink(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// A failed append leaves the history as it was: no half line, no file it
+// made itself, and a link at the name stays the link it was.
 TEST_F(TextFiles, FailedAppendLeavesNoHalfLine) {
-    const std::string history = dir / "history.txt";
-    WriteFile(history, "one\r\n");
-    EXPECT_EXIT(
-        {
-            test::LimitFileSize(16);
-            _exit(fs.appendTextLine(history, std::string(40, 'x')) == WriteResult::Failed ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(ReadFile(history), "one\r\n");
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& history, const std::string& elsewhere)> layDown;
+        std::vector<std::string> namesAfter;
+        std::optional<std::string> contentAfter;  // of the history (through a link); nullopt: no such file
+    };
+    const Case cases[] = {
+        {"a history with lines",
+         [](const std::string& h, const std::string&) { WriteFile(h, "one\r\n"); },
+         {"history.txt"},
+         "one\r\n"},
+        {"no history yet", [](const std::string&, const std::string&) {}, {}, std::nullopt},
+        {"a link to a history not made yet",
+         [](const std::string& h, const std::string& e) { ASSERT_EQ(symlink(e.c_str(), h.c_str()), 0); },
+         {"history.txt"},
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir d;
+        const std::string history = d / "app/history.txt";
+        const std::string elsewhere = d / "elsewhere.txt";
+        test::MakeDirs(d / "app");
+        c.layDown(history, elsewhere);
+        const bool wasLink = IsLink(history);
+        EXPECT_EXIT(
+            {
+                test::LimitFileSize(16);
+                _exit(fs.appendTextLine(history, std::string(40, 'x')) == WriteResult::Failed ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
+        EXPECT_EQ(test::ListNames(d / "app"), c.namesAfter);
+        EXPECT_EQ(IsLink(history), wasLink);
+        if (c.contentAfter) {
+            EXPECT_EQ(ReadFile(history), *c.contentAfter);
+        } else {
+            EXPECT_FALSE(test::PathExists(history));
+        }
+    }
 }
 
 }  // namespace

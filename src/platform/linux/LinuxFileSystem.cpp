@@ -318,7 +318,13 @@ WriteResult LinuxFileSystem::appendTextLine(const std::string& path, const std::
     const auto entry = impl_->resolver.resolve(path);
     if (RefusesWrites(entry)) return WriteResult::Failed;
     // Without waiting for a reader of a pipe; only a regular file takes the line.
-    const int fd = ::open(entry.path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    constexpr int kAppend = O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC;
+    // Only a file this append made itself is removed when the line cannot be
+    // written: not one that another program made meanwhile, nor a link.
+    const bool creating = !entry.exists && !entry.isLink;
+    int fd = ::open(entry.path.c_str(), kAppend | O_CREAT | (creating ? O_EXCL : 0), 0666);
+    const bool created = creating && fd >= 0;
+    if (fd < 0 && creating && errno == EEXIST) fd = ::open(entry.path.c_str(), kAppend);
     if (fd < 0) return WriteResult::Failed;
     struct stat before {};
     if (::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
@@ -339,14 +345,12 @@ WriteResult LinuxFileSystem::appendTextLine(const std::string& path, const std::
         rest.remove_prefix(static_cast<std::size_t>(put));
     }
     ok = (::close(fd) == 0) && ok;
-    if (!entry.exists) {
-        if (!ok) {
-            ::unlink(entry.path.c_str());
-            return WriteResult::Failed;
-        }
-        impl_->resolver.noteAdded(ParentFolder(entry.path), LastComponent(entry.path));
+    if (!ok) {
+        if (created) ::unlink(entry.path.c_str());
+        return WriteResult::Failed;
     }
-    return ok ? WriteResult::Ok : WriteResult::Failed;
+    if (!entry.exists) impl_->resolver.noteAdded(ParentFolder(entry.path), LastComponent(entry.path));
+    return WriteResult::Ok;
 }
 
 }  // namespace vrx
