@@ -160,8 +160,7 @@ bool SettingsForm::SaveChecksPass(const std::string& simulator, const std::strin
             return false;
         }
     }
-    // The settings file keeps the folder without surrounding spaces, as Windows
-    // ignores trailing ones: that is the folder to test and create.
+    // The folder the settings file will name is the one to test and create.
     const std::string folder(TrimSpaces(backup));
     if (!fs.exists(folder) && !fs.createFolder(folder)) {
         session_.prompts.message(CouldNotCreateMessage(backup));
@@ -175,7 +174,11 @@ bool SettingsForm::SaveChecksPass(const std::string& simulator, const std::strin
 }
 
 void SettingsForm::Save() {
-    const std::string simulator = view_.PathText();
+    // The settings file keeps its values without surrounding spaces, which
+    // Windows ignores in a path and Linux does not: the folders tested and
+    // recorded are the ones the file will name, so that this session and the
+    // next use the same ones.
+    const std::string simulator(TrimSpaces(view_.PathText()));
     const std::string backup = view_.BackupText();
     try {
         if (!SaveChecksPass(simulator, backup)) return;
@@ -186,7 +189,7 @@ void SettingsForm::Save() {
     AppSettings settings = session_.settings;
     settings.readoverwrite = view_.Attrib() ? 1 : 0;
     settings.fspath = simulator;
-    settings.backuppath = backup;
+    settings.backuppath = TrimSpaces(backup);
     // A save that did not reach the disk is said, and the window stays open:
     // closing as if saved would lose the user's choice at the next start.
     if (!SaveSettings(settings, session_.sharedCfg, session_.settingsFilePath)) {

@@ -210,6 +210,7 @@ TEST_F(SettingsFormTest, BrowsingStartsWithATrailingSeparatorWhateverTheText) {
 TEST_F(SettingsFormTest, SaveRefusalsKeepTheWindowOpenAndSaveNothing) {
     const std::string fsx = simulator();
     WriteFile(rig.dir / "\xe6\x97\xa5\xe6\x9c\xac FSX/FSX.EXE", "MZ");
+    WriteFile(rig.dir / "Spaced FSX /FSX.EXE", "MZ");
     struct Case {
         const char* name;
         std::string path;
@@ -220,6 +221,10 @@ TEST_F(SettingsFormTest, SaveRefusalsKeepTheWindowOpenAndSaveNothing) {
          "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in the top "
          "left to browse to FSX."},
         {"empty simulator folder", "", rig.dir / "NewBackup",
+         "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in the top "
+         "left to browse to FSX."},
+        // The file could not name it: read back, the path would lose its last space.
+        {"simulator folder ending in a space", rig.dir / "Spaced FSX ", rig.dir / "NewBackup",
          "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in the top "
          "left to browse to FSX."},
         {"backup parent missing", fsx, rig.dir / "missing/Backup",
@@ -256,16 +261,22 @@ TEST_F(SettingsFormTest, ALowerCaseProgramFileIsTheSimulatorToo) {
     EXPECT_EQ(view.closes, 1);
 }
 
-TEST_F(SettingsFormTest, ABackupFolderTypedWithSpacesIsTheFolderTheFileWillName) {
-    proposal = simulator();
+// The file keeps no spaces around a value: the record, which the backup runs
+// of this session use, names the same folders as the file will at the next start.
+TEST_F(SettingsFormTest, FoldersWithSpacesAroundThemAreTheFoldersTheFileWillName) {
+    const std::string fsx = simulator();
     open();
+    view.path = fsx + "  ";
     view.backup = home + "/Backups ";
     view.attrib = false;
     form->ClickLink(kLinkSave);
+    EXPECT_TRUE(rig.Messages().empty());
     EXPECT_TRUE(test::PathExists(home + "/Backups"));
     EXPECT_FALSE(test::PathExists(home + "/Backups "));
-    EXPECT_EQ(rig.settings.backuppath, home + "/Backups ");  // the record keeps the text as typed
+    EXPECT_EQ(rig.settings.fspath, fsx);
+    EXPECT_EQ(rig.settings.backuppath, home + "/Backups");
     EXPECT_EQ(rig.settings.readoverwrite, 0);
+    EXPECT_NE(ReadFile(settingsFile()).find("FSPath=" + fsx + "\r\n"), std::string::npos);
     EXPECT_NE(ReadFile(settingsFile()).find("BackupPath=" + home + "/Backups\r\n"), std::string::npos);
 }
 
