@@ -314,7 +314,7 @@ void MainWindow::clickSidebar(int index) {
         }
         case 3:
             // Left without a settings file (it was removed meanwhile), the program ends.
-            if (!settingsWindow_.OpenModal()) QCoreApplication::exit(0);
+            if (!settingsWindow_.OpenModal()) endProgram();
             break;
         case 4:
             OpenWebSite(shell_);
@@ -328,6 +328,12 @@ void MainWindow::clickSidebar(int index) {
 }
 
 void MainWindow::setRunCommandsEnabled(bool enabled) {
+    if (enabled) {
+        // Clicks made while the commands were off (during the completion
+        // pause, when no events run) reach them now, and a disabled button
+        // drops them: enabled first, they would start the action again.
+        QCoreApplication::processEvents();
+    }
     sidebar_[1]->setEnabled(enabled);
     sidebar_[5]->setEnabled(enabled);
 }
@@ -357,6 +363,10 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
+    endProgram();
+}
+
+void MainWindow::endProgram() {
     // A run under way is inside this very event's caller: the program ends at
     // once rather than after it. Copies replace their targets atomically, and
     // the next copy into the folder removes the temporary file left behind.

@@ -75,6 +75,8 @@ private:
     void installSelectedAreas();
     void runBackupManager();
     void setRunCommandsEnabled(bool enabled);
+    // Ends the program: at once when a run is under way (see closeEvent).
+    void endProgram();
     void setTextColour(QWidget& widget, Colour colour);
     LinkLabel* commandLabel(QObject* object) const;
 

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "gui/GuiSupport.h"
 
@@ -16,6 +18,13 @@ int FilesIn(const std::string& folder) {
     int count = 0;
     if (!std::filesystem::exists(folder)) return 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) count += entry.is_regular_file() ? 1 : 0;
+    return count;
+}
+
+int LinesOf(const std::string& file) {
+    std::ifstream in(file);
+    int count = 0;
+    for (std::string line; std::getline(in, line);) ++count;
     return count;
 }
 
@@ -57,6 +66,36 @@ private slots:
         const int copied = FilesIn(folder.fsx() + "/Texture");
         QVERIFY2(copied < 300, qPrintable(QString::number(copied)));
         QVERIFY(!std::filesystem::exists(folder.app() + "/history.txt"));
+    }
+
+    // Leaving the settings window without a settings file ends the program,
+    // also while an install runs: there at once, as closing the main window does.
+    void leavingSettingsWithoutTheFileMidInstallEndsTheProgram() {
+        AddonFolder folder;
+        folder.WriteMediaPictures();
+        folder.WriteCatalogue({AreaLine(1)}, 300);
+        int exitCode = -2;
+        const QString output =
+            RunChild("leave-settings-during-install", folder, QProcessEnvironment::systemEnvironment(), &exitCode);
+        QVERIFY2(exitCode == 0, qPrintable(output));
+        QVERIFY2(!output.contains("install finished"), qPrintable(output));
+        const int copied = FilesIn(folder.fsx() + "/Texture");
+        QVERIFY2(copied < 300, qPrintable(QString::number(copied)));
+        QVERIFY(!std::filesystem::exists(folder.app() + "/history.txt"));
+    }
+
+    // A click on Install while the completion pause holds the program finds
+    // the button still off, as it looked: the areas are installed once.
+    void aClickDuringTheCompletionPauseStartsNoSecondInstall() {
+        AddonFolder folder;
+        folder.WriteMediaPictures();
+        folder.WriteCatalogue({AreaLine(1)}, 2);
+        int exitCode = -2;
+        const QString output =
+            RunChild("click-during-pause", folder, QProcessEnvironment::systemEnvironment(), &exitCode);
+        QVERIFY2(exitCode == 0, qPrintable(output));
+        QCOMPARE(FilesIn(folder.fsx() + "/Texture"), 2);
+        QCOMPARE(LinesOf(folder.app() + "/history.txt"), 1);
     }
 
     // The wall clock runs an hour ahead at every reading during the install;
