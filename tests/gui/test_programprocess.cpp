@@ -51,34 +51,24 @@ QString RunChild(const QString& mode, const AddonFolder& folder, QProcessEnviron
 class ProgramProcessTest : public QObject {
     Q_OBJECT
 private slots:
-    // Closing the main window while an install runs ends the program there:
-    // the rest of the files are not copied and no history line is written.
-    void closingTheMainWindowMidInstallEndsTheProgram() {
+    // Closing the main window, or leaving the settings window without a
+    // settings file, while an install runs ends the program there: the rest
+    // of the files are not copied and no history line is written.
+    void endingTheProgramMidInstallEndsItThere_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("closing the main window") << QStringLiteral("close-during-install");
+        QTest::newRow("leaving settings without the file") << QStringLiteral("leave-settings-during-install");
+    }
+    void endingTheProgramMidInstallEndsItThere() {
+        QFETCH(QString, mode);
         AddonFolder folder;
         folder.WriteMediaPictures();
         folder.WriteCatalogue({AreaLine(1)}, 300);
         int exitCode = -2;
-        const QString output =
-            RunChild("close-during-install", folder, QProcessEnvironment::systemEnvironment(), &exitCode);
+        const QString output = RunChild(mode, folder, QProcessEnvironment::systemEnvironment(), &exitCode);
         QVERIFY2(exitCode == 0, qPrintable(output));
         QVERIFY2(!output.contains("install finished"), qPrintable(output));
         QVERIFY2(!output.contains("prompt:"), qPrintable(output));
-        const int copied = FilesIn(folder.fsx() + "/Texture");
-        QVERIFY2(copied < 300, qPrintable(QString::number(copied)));
-        QVERIFY(!std::filesystem::exists(folder.app() + "/history.txt"));
-    }
-
-    // Leaving the settings window without a settings file ends the program,
-    // also while an install runs: there at once, as closing the main window does.
-    void leavingSettingsWithoutTheFileMidInstallEndsTheProgram() {
-        AddonFolder folder;
-        folder.WriteMediaPictures();
-        folder.WriteCatalogue({AreaLine(1)}, 300);
-        int exitCode = -2;
-        const QString output =
-            RunChild("leave-settings-during-install", folder, QProcessEnvironment::systemEnvironment(), &exitCode);
-        QVERIFY2(exitCode == 0, qPrintable(output));
-        QVERIFY2(!output.contains("install finished"), qPrintable(output));
         const int copied = FilesIn(folder.fsx() + "/Texture");
         QVERIFY2(copied < 300, qPrintable(QString::number(copied)));
         QVERIFY(!std::filesystem::exists(folder.app() + "/history.txt"));
