@@ -88,7 +88,9 @@ bool SetDosAttributes(const std::string& path, const struct stat& st, std::uint3
             mode |= ((mode & (S_IRUSR | S_IRGRP | S_IROTH)) >> 1) & ~ProcessUmask();
             mode |= S_IWUSR;
         }
-        if (mode != (st.st_mode & 07777) && ::fchmodat(AT_FDCWD, path.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        if (mode != (st.st_mode & 07777) && ::fchmodat(AT_FDCWD, path.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) {
+            return false;
+        }
     }
 
     // A dot file stays hidden whatever is stored, so clearing cannot show it.
