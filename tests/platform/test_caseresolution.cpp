@@ -30,6 +30,8 @@ TEST(CaseFold, FoldsTheLettersWindows1252HasInBothCases) {
         {"ΩЖ", "ΩЖ"},      // outside Windows-1252: left alone
         {"a\xC3", "a\xC3"},  // not UTF-8: bytes kept
         {"\xC3\x41", "\xC3\x61"},
+        // A Latin-1 name: a lead byte with no continuation byte after it is no pair.
+        {"\xC5LAND.BMP", "\xC5land.bmp"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
