@@ -244,6 +244,9 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
         contenders.push_back(
             {"rsync -t", [&] { ShellOrExit("rsync -t '" + source + "/'* '" + target("rsync") + "/'"); }});
     }
+    // Where the floor's two yardsticks stand among the contenders.
+    const std::size_t sameOrder = contenders.size();
+    const std::size_t bare = sameOrder + 1;
     if (targets == Targets::OlderWithFloor) {
         // cp in the order the folder lists its files, which is the order our
         // copies take (on ext4 it costs more than cp's name order); and the
@@ -272,10 +275,10 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
     RemoveTree(app);
     ReportAgainstEach(name, contenders);
     if (targets == Targets::OlderWithFloor && !options.oursOnly) {
-        const Contender& sameOrder = contenders[3];  // after ours, cp -p -f and rsync -t
-        const Contender& bare = contenders[4];
-        Report(std::string(name) + " (floor)", bare.times, sameOrder.name, sameOrder.times, "bare exchange");
-        Report(std::string(name) + " (floor, processor)", bare.processor, sameOrder.name, sameOrder.processor,
+        const Contender& inOrder = contenders[sameOrder];
+        const Contender& floor = contenders[bare];
+        Report(std::string(name) + " (floor)", floor.times, inOrder.name, inOrder.times, "bare exchange");
+        Report(std::string(name) + " (floor, processor)", floor.processor, inOrder.name, inOrder.processor,
                "bare exchange");
     }
 }
