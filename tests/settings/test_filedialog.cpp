@@ -215,7 +215,8 @@ TEST(FileDialogBuffer, AnAnswerNeedsRoomForItsNul) {
         EXPECT_FALSE(dialog.Cancel());
         std::string expected = fits;
         if (c.flags & 0x200) expected.resize(c.buffer, '\0');  // the whole buffer, NULs after the name
-        EXPECT_EQ(dialog.FileName(), expected);
+        EXPECT_EQ(dialog.FileName().size(), expected.size());
+        EXPECT_TRUE(dialog.FileName() == expected);  // not printed: thousands of letters
     }
 }
 
