@@ -137,7 +137,7 @@ TEST_F(SimulatorSearch, ProtonPrefixesInTheOrderOfTheirIds) {
     }
     const std::string compatdata = root + "/steamapps/compatdata/";
     EXPECT_EQ(ProtonPrefixes(root), (std::vector<std::string>{compatdata + "9/pfx", compatdata + "10/pfx",
-                                                               compatdata + "100/pfx", compatdata + "314160/pfx"}));
+                                                              compatdata + "100/pfx", compatdata + "314160/pfx"}));
     EXPECT_EQ(propose(), dir / "installed/9");
 }
 
