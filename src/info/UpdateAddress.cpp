@@ -11,9 +11,10 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 
 // A host name or address with an optional port: letters, digits, '.', '-',
-// ':' and the brackets of an IPv6 address; at least one character.
+// ':' and the brackets of an IPv6 address; the host is never empty (not
+// ":8080", not "[]:8080"), or the page's address would name no server.
 bool IsHostAndPort(std::string_view text) {
-    if (text.empty()) return false;
+    if (text.empty() || text.front() == ':' || StartsWith(text, "[]")) return false;
     for (const char c : text) {
         const bool ok = std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' || c == '-' || c == ':' ||
                         c == '[' || c == ']';

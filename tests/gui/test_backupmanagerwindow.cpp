@@ -315,6 +315,47 @@ private slots:
         QVERIFY(historyLines().isEmpty());
     }
 
+    // As during an install, the commands that would start another long action
+    // are off while the manager's action runs, and on again after it.
+    void runCommandsAreOffWhileAnActionRuns() {
+        QVERIFY(start());
+        // A list long enough that the status window is seen while the run goes on.
+        std::string list = "401\r\n";
+        for (int i = 0; i < 400; ++i) {
+            const std::string name = "t" + std::to_string(i) + ".bmp";
+            list += name + "\r\n";
+            WriteFile(texture() + "/" + name, "sim " + name);
+        }
+        addon->WriteText("backup.lst", list + "end\r\n");
+        vrx::MainWindow& main = program->mainWindow();
+        QWidget* install = main.findChild<QWidget*>("Sidebar5");
+        QWidget* backups = main.findChild<QWidget*>("Sidebar1");
+        QWidget* help = main.findChild<QWidget*>("Sidebar0");
+        vrx::StatusWindowWidget& status = program->statusView().widget();
+        bool seenRunning = false;
+        bool installOn = true, backupsOn = true, helpOn = false;
+        QTimer watcher;
+        watcher.setInterval(1);
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            if (!status.isVisible() || seenRunning) return;
+            seenRunning = true;
+            installOn = install->isEnabled();
+            backupsOn = backups->isEnabled();
+            helpOn = help->isEnabled();
+        });
+        watcher.start();
+        QVERIFY(openBackups([](Window& w) { clickLink(w, 0); }));
+        watcher.stop();
+        QVERIFY(seenRunning);
+        QVERIFY(!installOn);
+        QVERIFY(!backupsOn);
+        QVERIFY(helpOn);  // the other sidebar buttons stay usable
+        QVERIFY(prompts.shown.empty());
+        QCOMPARE(historyLines().size(), 1);
+        QVERIFY(install->isEnabled());
+        QVERIFY(backups->isEnabled());
+    }
+
     void cancelledRunWritesNoLine() {
         QVERIFY(start());
         // A list long enough that the close box is used while the run goes on.

@@ -184,6 +184,7 @@ private slots:
     void cleanup() { vrx::ScreenMetrics::SetDevicePixelRatioForTesting(0); }
     void qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase();
     void qtFolderDialogOpensOnTheStartFolderAndReturnsNoSeparator();
+    void theFoldersArePaintedInTheAreaListsColours();
 };
 
 void SettingsWindowTest::firstRunProposesTheWinePrefixsSimulatorAndSaves() {
@@ -474,6 +475,63 @@ void SettingsWindowTest::qtFolderDialogOpensOnTheStartFolderAndReturnsNoSeparato
     }
     ModalDriver cancelled("FolderDialog", [](QWidget& window, int) { static_cast<QFileDialog&>(window).reject(); });
     QCOMPARE(vrx::BrowseForFolder(dialogs, fs, dir / "VRX-Backup"), std::string());
+}
+
+// Whether image holds a pixel within 24 of colour in each channel.
+static bool HasPixelNear(const QImage& image, const QColor& colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) <= 24 && std::abs(c.green() - colour.green()) <= 24 &&
+                std::abs(c.blue() - colour.blue()) <= 24) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The simulator's folder and the backup folder show as the main window's
+// area list does (its background, ListTextColor), not on the window's own colour.
+void SettingsWindowTest::theFoldersArePaintedInTheAreaListsColours() {
+    auto addon = std::make_unique<AddonFolder>();
+    addon->WriteMediaPictures();
+    addon->WriteCatalogue({vrx::test::AreaLine(1)});
+    addon->WriteUiCfg(kColours);
+    GuiPrompts prompts;
+    ScriptedDialogs dialogs;
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
+    QVERIFY(program.start());
+    const QColor listBack(0xF0, 0xF0, 0xE0);
+    const QColor listText(0x20, 0x20, 0x20);
+    QImage path, backup;
+    QColor pathText, backupBase, backupText, windowBack;
+    ModalDriver driver("Settings_Form", [&](QWidget& window, int) {
+        QApplication::processEvents();
+        auto* lblPath = Child<QLabel>(window, "lblPath");
+        auto* lblBackup = Child<QLineEdit>(window, "lblBackup");
+        // As drawn on the window.
+        path = window.grab(lblPath->geometry()).toImage();
+        backup = window.grab(lblBackup->geometry()).toImage();
+        pathText = lblPath->palette().color(QPalette::WindowText);
+        backupBase = lblBackup->palette().color(QPalette::Base);
+        backupText = lblBackup->palette().color(QPalette::Text);
+        windowBack = window.palette().color(QPalette::Window);
+        ClickLink(window, 1);
+    });
+    auto* button = program.mainWindow().findChild<QAbstractButton*>(QStringLiteral("Sidebar3"));
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(driver.openings(), 1);
+    QCOMPARE(windowBack, QColor(0x2F, 0x4F, 0x3F));
+    QVERIFY(!path.isNull());
+    // The path is short: the label's right end is bare background.
+    QCOMPARE(path.pixelColor(path.width() - 2, path.height() / 2), listBack);
+    QCOMPARE(path.pixelColor(1, 1), listBack);
+    QCOMPARE(pathText, listText);
+    QVERIFY(HasPixelNear(path, listText));
+    QCOMPARE(backup.pixelColor(backup.width() - 6, backup.height() / 2), listBack);
+    QCOMPARE(backupBase, listBack);
+    QCOMPARE(backupText, listText);  // its text opens selected, in the selection's colours
 }
 
 // The child process: the program's own start, with Cancel or the close box

@@ -26,6 +26,10 @@ TEST(UpdateAddressTest, ServerFromTheSettingOrBuiltIn) {
         {"with a path", "http://127.0.0.1:8080/x", "https://updates.quellmark.example"},
         {"with a query", "http://127.0.0.1?a=b", "https://updates.quellmark.example"},
         {"scheme only", "http://", "https://updates.quellmark.example"},
+        {"empty host", "http:///", "https://updates.quellmark.example"},
+        {"empty host over https", "https:///", "https://updates.quellmark.example"},
+        {"port without a host", "http://:8080", "https://updates.quellmark.example"},
+        {"empty ipv6 brackets", "http://[]:8080/", "https://updates.quellmark.example"},
         {"two slashes", "http://127.0.0.1//", "https://updates.quellmark.example"},
         {"user part", "http://me@127.0.0.1", "https://updates.quellmark.example"},
     };

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "PlatformFiles.h"
+#include "platform/linux/HomeFolder.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "platform/linux/LinuxRegistry.h"
 #include "support/TempDir.h"
@@ -321,6 +323,26 @@ TEST(RegistryLocations, ComeFromTheEnvironment) {
         const auto locations = DefaultRegistryLocations();
         EXPECT_EQ(locations.storeFile, "/home/pilot/.config/verdantis/registry.reg");
         EXPECT_EQ(locations.winePrefix, "/home/pilot/.wine");
+    }
+}
+
+// A HOME that is set but empty names no folder: the account's own home
+// folder stands in for it, as when HOME is not set at all.
+TEST(RegistryLocations, AnEmptyHomeIsTheAccountsHomeFolder) {
+    const passwd* account = getpwuid(geteuid());
+    ASSERT_NE(account, nullptr);
+    ASSERT_NE(account->pw_dir, nullptr);
+    const std::string accountHome = account->pw_dir;
+    ASSERT_FALSE(accountHome.empty());
+    for (const char* home : {"", static_cast<const char*>(nullptr)}) {
+        SCOPED_TRACE(home ? "empty" : "unset");
+        ScopedEnv homeVariable("HOME", home);
+        ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+        ScopedEnv prefix("WINEPREFIX", nullptr);
+        EXPECT_EQ(HomeFolder(), accountHome);
+        const auto locations = DefaultRegistryLocations();
+        EXPECT_EQ(locations.storeFile, accountHome + "/.config/verdantis/registry.reg");
+        EXPECT_EQ(locations.winePrefix, accountHome + "/.wine");
     }
 }
 

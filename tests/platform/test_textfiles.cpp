@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "OpenCue.h"
 #include "PlatformFiles.h"
 #include "platform/TextLines.h"
 #include "platform/linux/LinuxFileSystem.h"
@@ -315,6 +316,39 @@ TEST_F(TextFiles, FailedAppendLeavesNoHalfLine) {
         } else {
             EXPECT_FALSE(test::PathExists(history));
         }
+    }
+}
+
+// Another program makes the history between the append's look (no file yet)
+// and its open: the line joins that program's file, and an append that then
+// fails leaves the file as that program made it; only a file the append made
+// itself is removed.
+TEST_F(TextFiles, AHistoryMadeByAnotherProgramDuringTheAppendIsItsFile) {
+    struct Case {
+        const char* name;
+        rlim_t sizeLimit;  // 0: none
+        WriteResult result;
+        std::string contentAfter;
+    };
+    const Case cases[] = {
+        {"the line fits", 0, WriteResult::Ok, "someone else's\r\nours\r\n"},
+        {"the disk is full after that program's line", 16, WriteResult::Failed, "someone else's\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir d;
+        test::MakeDirs(d / "app");
+        const std::string history = d / "app/history.txt";
+        const test::CuedRun run = test::RunWithCueBeforeOpen(
+            history, [&] { WriteFile(history, "someone else's\r\n"); },
+            [&] {
+                if (c.sizeLimit != 0) test::LimitFileSize(c.sizeLimit);
+                return fs.appendTextLine(history, "ours") == c.result ? 0 : 1;
+            });
+        EXPECT_GE(run.cues, 1);  // the other program did come between the look and the open
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(test::ListNames(d / "app"), std::vector<std::string>{"history.txt"});
+        if (test::PathExists(history)) EXPECT_EQ(ReadFile(history), c.contentAfter);
     }
 }
 

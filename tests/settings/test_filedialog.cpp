@@ -180,6 +180,46 @@ TEST(FileDialogShowOpen, ANameLongerThanTheBufferFailsBeforeAnyDialog) {
     EXPECT_TRUE(dialog.Cancel());
 }
 
+// The dialog writes the chosen name into a buffer with its terminating NUL:
+// a name as long as the buffer does not fit, one byte shorter does.
+TEST(FileDialogBuffer, AnAnswerNeedsRoomForItsNul) {
+    struct Case {
+        const char* name;
+        bool save;
+        std::uint32_t flags;
+        std::size_t buffer;
+    } cases[] = {
+        {"open", false, 0, 1024},
+        {"open with multi-selection", false, 0x200, 8192},
+        {"save", true, 0, 1024},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedDialogs dialogs;
+        CFileDialog dialog(dialogs);
+        dialog.Setflags(c.flags);
+        dialog.SetFileName("/before.txt");
+        const std::string full = "/" + std::string(c.buffer - 1, 'f');
+        const std::string fits = "/" + std::string(c.buffer - 2, 'f');
+        ASSERT_EQ(full.size(), c.buffer);
+        const auto show = [&] { c.save ? dialog.ShowSave() : dialog.ShowOpen(); };
+
+        dialogs.file(FileDialogAnswer{{full}, 1});
+        show();
+        EXPECT_TRUE(dialog.Cancel());
+        // A failed open keeps the name it had; a failed save empties it.
+        EXPECT_EQ(dialog.FileName(), c.save ? "" : "/before.txt");
+
+        dialogs.file(FileDialogAnswer{{fits}, 1});
+        show();
+        EXPECT_FALSE(dialog.Cancel());
+        std::string expected = fits;
+        if (c.flags & 0x200) expected.resize(c.buffer, '\0');  // the whole buffer, NULs after the name
+        EXPECT_EQ(dialog.FileName().size(), expected.size());
+        EXPECT_TRUE(dialog.FileName() == expected);  // not printed: thousands of letters
+    }
+}
+
 struct MultiCase {
     const char* name;
     std::string fileName;

@@ -196,6 +196,18 @@ TEST_F(SettingsFormTest, BackupSelectBrowsesFromTheTypedFolderUntilAFolderOrAYes
     EXPECT_EQ(dialogs.folderRequests[2].startFolder, rig.dir / "Existing/");
 }
 
+// The root has no separator to drop: it is a folder like any other, not an empty path.
+TEST_F(SettingsFormTest, ChoosingTheRootFolderGivesTheRoot) {
+    open();
+    view.backup = rig.dir / "Typed";
+    dialogs.folder("/");
+    form->ClickLink(kLinkSelectBackup);
+    EXPECT_EQ(dialogs.folderRequests.size(), 1u);
+    EXPECT_TRUE(rig.prompts.shown.empty());  // no "You must select a folder" question
+    EXPECT_EQ(rig.settings.backuppath, "/");
+    EXPECT_EQ(view.backup, "/");
+}
+
 TEST_F(SettingsFormTest, BrowsingStartsWithATrailingSeparatorWhateverTheText) {
     test::MakeDirs(rig.dir / "VRX-Backup");
     open();
@@ -211,6 +223,7 @@ TEST_F(SettingsFormTest, SaveRefusalsKeepTheWindowOpenAndSaveNothing) {
     const std::string fsx = simulator();
     WriteFile(rig.dir / "\xe6\x97\xa5\xe6\x9c\xac FSX/FSX.EXE", "MZ");
     WriteFile(rig.dir / "Spaced FSX /FSX.EXE", "MZ");
+    test::MakeDirs(rig.dir / "Folder FSX/FSX.EXE");
     struct Case {
         const char* name;
         std::string path;
@@ -225,6 +238,10 @@ TEST_F(SettingsFormTest, SaveRefusalsKeepTheWindowOpenAndSaveNothing) {
          "left to browse to FSX."},
         // The file could not name it: read back, the path would lose its last space.
         {"simulator folder ending in a space", rig.dir / "Spaced FSX ", rig.dir / "NewBackup",
+         "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in the top "
+         "left to browse to FSX."},
+        // The program's name on a folder is no program: Save refuses it as the start-up check does.
+        {"program name on a folder", rig.dir / "Folder FSX", rig.dir / "NewBackup",
          "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in the top "
          "left to browse to FSX."},
         {"backup parent missing", fsx, rig.dir / "missing/Backup",

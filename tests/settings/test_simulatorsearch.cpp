@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/linux/LinuxFileSystem.h"
 #include "platform/linux/LinuxSimulatorPlaces.h"
@@ -94,6 +95,52 @@ TEST_F(SimulatorSearch, TheSecondSteamLibrarysCommonFsxWithALowerCaseProgram) {
     EXPECT_EQ(propose(), second + "/steamapps/common/FSX");
 }
 
+// Steam installed without the ~/.steam/steam link (some packages make none):
+// its root under ~/.local/share is read for itself.
+TEST_F(SimulatorSearch, TheLocalShareSteamRootWithoutTheDotSteamLink) {
+    const std::string root = home + "/.local/share/Steam";
+    writeLibraries(root, {root});
+    WriteFile(root + "/steamapps/common/FSX/FSX.EXE", "MZ");
+    ASSERT_FALSE(test::PathExists(home + "/.steam"));
+    EXPECT_EQ(propose(), root + "/steamapps/common/FSX");
+}
+
+// A path without a leading "/" names no place of its own: read against the
+// program's working folder, it would find whatever lies there.
+TEST_F(SimulatorSearch, ARelativeLibraryPathIsNoLibrary) {
+    const std::string root = home + "/.local/share/Steam";
+    writeLibraries(root, {"SteamLibrary", "./SteamLibrary"});
+    WriteFile(dir / "SteamLibrary/steamapps/common/FSX/FSX.EXE", "MZ");
+    char* const before = getcwd(nullptr, 0);
+    ASSERT_NE(before, nullptr);
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    const std::vector<std::string> libraries = SteamLibraries(SteamRoots(home));
+    const std::string proposed = propose();
+    EXPECT_EQ(chdir(before), 0);
+    std::free(before);
+    EXPECT_EQ(libraries, std::vector<std::string>{});
+    EXPECT_EQ(proposed, "");
+}
+
+// Proton's prefixes are named by the game's id: 9 comes before 10, as numbers do.
+TEST_F(SimulatorSearch, ProtonPrefixesInTheOrderOfTheirIds) {
+    const std::string root = home + "/.local/share/Steam";
+    writeLibraries(root, {root});
+    for (const char* id : {"10", "9", "314160", "100"}) {
+        const std::string installed = dir / (std::string("installed/") + id);
+        WriteFile(installed + "/FSX.EXE", "MZ");
+        std::string escaped;
+        for (const char c : installed) escaped += c == '/' ? std::string("\\\\") : std::string(1, c);
+        const std::string prefix = root + "/steamapps/compatdata/" + id + "/pfx";
+        makePrefix(prefix, SystemReg("Z:" + escaped, true));
+        ASSERT_EQ(symlink("/", (prefix + "/dosdevices/z:").c_str()), 0);
+    }
+    const std::string compatdata = root + "/steamapps/compatdata/";
+    EXPECT_EQ(ProtonPrefixes(root), (std::vector<std::string>{compatdata + "9/pfx", compatdata + "10/pfx",
+                                                              compatdata + "100/pfx", compatdata + "314160/pfx"}));
+    EXPECT_EQ(propose(), dir / "installed/9");
+}
+
 TEST_F(SimulatorSearch, AProtonPrefixNamingAZDrivePath) {
     const std::string root = home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam";
     writeLibraries(root, {root});
@@ -121,6 +168,21 @@ TEST_F(SimulatorSearch, AFolderWithoutTheProgramFileIsPassedOver) {
     // Without Steam's copy the registry's folder is still proposed, as before.
     ASSERT_EQ(unlink((root + "/steamapps/common/FSX/FSX.EXE").c_str()), 0);
     EXPECT_EQ(propose(), RealPath(prefix + "/drive_c") + "/FSX");
+}
+
+// Where no place holds the program, the proposal is what the registries
+// alone proposed before: the first folder one of them names, in search order.
+TEST_F(SimulatorSearch, WithoutTheProgramAnywhereTheFirstRegisteredFolderIsProposed) {
+    const std::string ours = dir / "ours";
+    MakeDirs(ours);
+    WriteFile(dir / "config/verdantis/registry.reg",
+              "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\10.0] 1\n"
+              "\"SetupPath\"=\"" +
+                  ours + "\\\\\"\n");
+    const std::string prefix = dir / "wineprefix";
+    makePrefix(prefix, SystemReg("C:\\\\FSX", true));
+    MakeDirs(prefix + "/drive_c/FSX");
+    EXPECT_EQ(propose(), ours);
 }
 
 TEST_F(SimulatorSearch, OurStoreComesFirstWhenItsFolderHoldsTheSimulator) {
