@@ -5,6 +5,7 @@
 #include "app/BrowserEnvironment.h"
 #include "app/Program.h"
 #include "platform/linux/AppFolder.h"
+#include "platform/linux/DisplayPlatform.h"
 #include "platform/linux/FileSizeSignal.h"
 
 int main(int argc, char* argv[]) {
@@ -13,7 +14,11 @@ int main(int argc, char* argv[]) {
     vrx::IgnoreFileSizeSignal();
 
     vrx::PrepareBrowserEnvironment();
+    // X11 (XWayland) on a Wayland desktop that has it, as the program places
+    // its own windows; asked of Qt for this process only.
+    vrx::DisplayPlatformRequest displayPlatform;
     QApplication app(argc, argv);
+    displayPlatform.withdraw();
     app.setApplicationName(QStringLiteral("Verdantis"));
     // The main window decides when the program ends; the status window closing does not.
     app.setQuitOnLastWindowClosed(false);

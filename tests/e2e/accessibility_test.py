@@ -152,7 +152,7 @@ class StagedProgram:
         """settings: stage with a saved settings.cfg; wine_prefix: lay out a
         prefix of the test's own instead of the staged one (called with the
         staging folder, returns the prefix's path); environment: more
-        variables for the program."""
+        variables for the program, where None removes one."""
         self.folder = tempfile.mkdtemp(prefix="verdantis-e2e.")
         stage = [os.path.join(SOURCE_DIR, "scripts", "stage-demo")] + (["--settings"] if settings else [])
         subprocess.run(stage + [BUILD_DIR, self.folder], check=True)
@@ -165,7 +165,9 @@ class StagedProgram:
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    HOME=self.home,
                    XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
-                   WINEPREFIX=prefix, **environment)
+                   WINEPREFIX=prefix)
+        env.update(environment)
+        env = {name: value for name, value in env.items() if value is not None}
         self.log = open(os.path.join(self.folder, "program.log"), "w")
         self.process = subprocess.Popen(["./verdantis"], cwd=self.app_folder, env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
