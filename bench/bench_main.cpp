@@ -391,7 +391,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--reflink") {
             options.reflink = true;
         } else if (arg.starts_with("--")) {
-            std::fprintf(stderr, "usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [--reflink] [folder] [case]\n");
+            std::fprintf(
+                stderr,
+                "usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [--reflink] [folder] [case]\n");
             return 2;
         } else {
             positional.push_back(arg);

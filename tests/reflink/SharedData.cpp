@@ -21,7 +21,9 @@ namespace vrx::test {
 
 namespace {
 
-std::string Reason(const std::string& what, int error) { return what + " (" + std::strerror(error) + ")"; }
+std::string Reason(const std::string& what, int error) {
+    return what + " (" + std::strerror(error) + ")";
+}
 
 class Fd {
 public:
@@ -52,7 +54,8 @@ std::vector<Extent> ExtentsOf(const std::string& path) {
         map->fm_length = FIEMAP_MAX_OFFSET - start;
         map->fm_flags = FIEMAP_FLAG_SYNC;
         map->fm_extent_count = kBatch;
-        if (::ioctl(fd.get(), FS_IOC_FIEMAP, map) != 0) throw std::runtime_error(Reason("FIEMAP failed on " + path, errno));
+        if (::ioctl(fd.get(), FS_IOC_FIEMAP, map) != 0)
+            throw std::runtime_error(Reason("FIEMAP failed on " + path, errno));
         if (map->fm_mapped_extents == 0) return extents;
         for (std::uint32_t i = 0; i < map->fm_mapped_extents; ++i) {
             const fiemap_extent& e = map->fm_extents[i];

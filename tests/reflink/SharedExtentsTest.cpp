@@ -36,8 +36,14 @@ struct Sample {
 };
 constexpr std::size_t kMiB = 1024 * 1024;
 const Sample kSamples[] = {
-    {"ground.bmp", 4 * kMiB + 17}, {"water.bmp", 4 * kMiB}, {"runway.bmp", 2 * kMiB + 4095}, {"roofs.bmp", 2 * kMiB},
-    {"trees.bmp", kMiB},           {"lights.bmp", 65537},   {"sign.bmp", 4096},             {"dot.bmp", 5},
+    {"ground.bmp", 4 * kMiB + 17},
+    {"water.bmp", 4 * kMiB},
+    {"runway.bmp", 2 * kMiB + 4095},
+    {"roofs.bmp", 2 * kMiB},
+    {"trees.bmp", kMiB},
+    {"lights.bmp", 65537},
+    {"sign.bmp", 4096},
+    {"dot.bmp", 5},
 };
 
 // Bytes that differ from position to position and from seed to seed.
@@ -103,7 +109,7 @@ void ExpectFarLessSpaceThanCopied(std::int64_t freeBefore, std::int64_t freeAfte
                 static_cast<long long>(taken));
 }
 
-// Names in folder; a run leaves no temporary file behind.
+// The samples' names, sorted: all a run leaves in its target folder, no temporary file beside them.
 std::vector<std::string> SampleNames() {
     std::vector<std::string> names;
     for (const Sample& s : kSamples) names.push_back(s.name);
