@@ -4,11 +4,16 @@
 // then the same lines for the time until the data was on the disk (sync) and
 // for the processor time used:
 //   install-small: ours 1.23 (1.10-1.40) s, cp -p -f 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 5 rounds
-// Usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [folder for the data] [one case]
+// Usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [--reflink] [folder for the data] [one case]
+// --reflink, for a folder on a file system whose files can share data (XFS
+// with reflink): cp is run as cp --reflink=always, so that both sides share
+// the data rather than write it, and a line more per case gives the free
+// space each side's run took.
 // The status window is a stand-in that draws nothing and skips the completion
 // pause, so that only the engines' own work and the copying are measured.
 
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <chrono>
@@ -82,7 +87,15 @@ struct Timing {
     double run;
     double onDisk;
     double processor;
+    double spaceTaken;  // bytes of free space the run took, once on the disk (negative: it freed space)
 };
+
+// Free bytes of the file system holding folder.
+double FreeBytes(const std::string& folder) {
+    struct statvfs info {};
+    if (::statvfs(folder.c_str(), &info) != 0) return 0;
+    return static_cast<double>(info.f_bfree) * static_cast<double>(info.f_frsize);
+}
 
 // Processor time used so far by this process and by the children it has waited for.
 double ProcessorSeconds() {
@@ -98,6 +111,7 @@ double ProcessorSeconds() {
 // just before and just after, so that a tracer sees only the work.
 Timing Time(const std::string& sourceFolder, const std::function<void()>& work, bool stop) {
     Settle(sourceFolder);
+    const double freeBefore = FreeBytes(sourceFolder);
     if (stop) raise(SIGSTOP);
     const double processorBefore = ProcessorSeconds();
     const auto start = std::chrono::steady_clock::now();
@@ -108,7 +122,7 @@ Timing Time(const std::string& sourceFolder, const std::function<void()>& work, 
     ::sync();
     const auto synced = std::chrono::steady_clock::now();
     return {std::chrono::duration<double>(done - start).count(), std::chrono::duration<double>(synced - start).count(),
-            processor};
+            processor, freeBefore - FreeBytes(sourceFolder)};
 }
 
 struct Options {
@@ -116,7 +130,13 @@ struct Options {
     int rounds = 0;               // 0: each case's own number
     bool oursOnly = false;        // no reference tools: for strace and callgrind
     bool stopAroundOurs = false;  // SIGSTOP before and after each run of ours, for a tracer
+    bool reflink = false;         // cp shares data (--reflink=always); the space taken is reported
 };
+
+// cp with the given options, sharing data where the run asks for that.
+std::string Cp(const Options& options, const std::string& flags) {
+    return options.reflink ? "cp --reflink=always " + flags : "cp " + flags;
+}
 
 // One tool under test: ours (always first) or a reference.
 struct Contender {
@@ -126,6 +146,7 @@ struct Contender {
     std::vector<double> times;
     std::vector<double> onDisk;
     std::vector<double> processor;
+    std::vector<double> space;
 };
 
 // Runs rounds of the contenders in turn, each round in another order so that
@@ -149,17 +170,32 @@ void RunRounds(const Options& options, int rounds, const std::string& sourceFold
             contenders[i].times.push_back(timing.run);
             contenders[i].onDisk.push_back(timing.onDisk);
             contenders[i].processor.push_back(timing.processor);
+            contenders[i].space.push_back(timing.spaceTaken);
         }
         check();
     }
 }
 
-std::string Spread(std::vector<double> v) {
+std::string Spread(std::vector<double> v, double unit = 1) {
+    for (double& x : v) x /= unit;
     std::sort(v.begin(), v.end());
     const double median = v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
     char text[64];
     std::snprintf(text, sizeof text, "%.2f (%.2f-%.2f)", median, v.front(), v.back());
     return text;
+}
+
+// "name (space): ours 0.01 (0.00-0.02) MiB, cp --reflink=always -p 0.01 (...) MiB of 312.50 MiB copied": the
+// free space each side's run took, once on the disk; negative where replaced files gave back more than it took.
+void ReportSpace(const std::string& name, const std::vector<Contender>& contenders, double copiedBytes) {
+    constexpr double kMiB = 1024.0 * 1024.0;
+    std::printf("%s (space):", name.c_str());
+    for (std::size_t i = 0; i < contenders.size(); ++i) {
+        std::printf("%s %s %s MiB", i == 0 ? "" : ",", contenders[i].name.c_str(),
+                    Spread(contenders[i].space, kMiB).c_str());
+    }
+    std::printf(" of %.2f MiB copied\n", copiedBytes / kMiB);
+    std::fflush(stdout);
 }
 
 // "name: ours 1.23 (1.10-1.40) s, cp 1.20 (1.15-1.30) s, ratio 1.03 (0.95-1.12) over 5 rounds": medians, then
@@ -238,9 +274,11 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
     std::vector<Contender> contenders;
     contenders.push_back({"ours", [&] { InstallSelectedAreas(engines->session, rows, areas); }});
     if (fresh) {
-        contenders.push_back({"cp -p", [&] { ShellOrExit("cp -p '" + source + "/'* '" + target("cp") + "/'"); }});
+        contenders.push_back(
+            {Cp(options, "-p"), [&] { ShellOrExit(Cp(options, "-p '") + source + "/'* '" + target("cp") + "/'"); }});
     } else {
-        contenders.push_back({"cp -p -f", [&] { ShellOrExit("cp -p -f '" + source + "/'* '" + target("cp") + "/'"); }});
+        contenders.push_back({Cp(options, "-p -f"),
+                              [&] { ShellOrExit(Cp(options, "-p -f '") + source + "/'* '" + target("cp") + "/'"); }});
         contenders.push_back(
             {"rsync -t", [&] { ShellOrExit("rsync -t '" + source + "/'* '" + target("rsync") + "/'"); }});
     }
@@ -252,9 +290,9 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
         // copies take (on ext4 it costs more than cp's name order); and the
         // least any crash-safe copy over existing files does, in that order too:
         // what the exchange itself costs against cp, and what our checks add.
-        contenders.push_back({"cp -p -f, listing order", [&] {
-                                  ShellOrExit("cd '" + source + "' && ls -U | xargs -d '\\n' cp -p -f -t '" +
-                                              target("cpu") + "/'");
+        contenders.push_back({Cp(options, "-p -f") + ", listing order", [&] {
+                                  ShellOrExit("cd '" + source + "' && ls -U | xargs -d '\\n' " +
+                                              Cp(options, "-p -f -t '") + target("cpu") + "/'");
                               }});
         contenders.push_back({"bare exchange", [&] { BareExchangeCopy(source, target("bare")); }});
     }
@@ -274,6 +312,7 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
     for (const char* who : simulators) RemoveTree(root + "/sim-" + who);
     RemoveTree(app);
     ReportAgainstEach(name, contenders);
+    if (options.reflink) ReportSpace(name, contenders, static_cast<double>(count) * static_cast<double>(size));
     if (targets == Targets::OlderWithFloor && !options.oursOnly) {
         const Contender& inOrder = contenders[sameOrder];
         const Contender& floor = contenders[bare];
@@ -306,8 +345,15 @@ void BenchBackup(const Options& options, const std::string& root, std::size_t co
                               ShellOrExit("rsync -t --files-from='" + root + "/files-from.txt' '" + source + "/' '" +
                                           root + "/backup-rsync/'");
                           }});
+    if (options.reflink) {
+        // What sharing the data costs at its least: cp in the list's order, each name at once.
+        contenders.push_back({Cp(options, "-p"), [&] {
+                                  ShellOrExit("cd '" + source + "' && xargs -d '\\n' " + Cp(options, "-p -t '") + root +
+                                              "/backup-cp/' < '" + root + "/files-from.txt'");
+                              }});
+    }
     auto setUp = [&] {
-        for (const char* who : {"/backup-ours", "/backup-rsync"}) {
+        for (const char* who : {"/backup-ours", "/backup-rsync", "/backup-cp"}) {
             RemoveTree(root + who);
             std::filesystem::create_directories(root + who);
         }
@@ -320,9 +366,11 @@ void BenchBackup(const Options& options, const std::string& root, std::size_t co
               [&] { CheckSameFiles(source, root + "/backup-ours", count); });
     RemoveTree(root + "/backup-ours");
     RemoveTree(root + "/backup-rsync");
+    RemoveTree(root + "/backup-cp");
     RemoveTree(root + "/sim");
     RemoveTree(app);
     ReportAgainstEach("backup-list", contenders);
+    if (options.reflink) ReportSpace("backup-list", contenders, static_cast<double>(count) * static_cast<double>(size));
 }
 
 }  // namespace
@@ -340,8 +388,12 @@ int main(int argc, char** argv) {
             options.oursOnly = true;
         } else if (arg == "--stop-around-ours") {
             options.stopAroundOurs = true;
+        } else if (arg == "--reflink") {
+            options.reflink = true;
         } else if (arg.starts_with("--")) {
-            std::fprintf(stderr, "usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [folder] [case]\n");
+            std::fprintf(
+                stderr,
+                "usage: vrx_bench [--rounds N] [--ours-only] [--stop-around-ours] [--reflink] [folder] [case]\n");
             return 2;
         } else {
             positional.push_back(arg);

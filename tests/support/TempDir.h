@@ -1,6 +1,8 @@
 #pragma once
 // A real temporary folder for a test, removed with everything in it at the
-// end, and small helpers to lay down files with exact bytes.
+// end, and small helpers to lay down files with exact bytes. The folders are
+// made in $TMPDIR (else /tmp): tests/reflink/run-on-xfs points it at a file
+// system made for the run, to run the same tests there.
 
 #include <string>
 #include <vector>
