@@ -442,7 +442,9 @@ TEST(CopyFolderFiles, ATargetProtectedAfterTheReadOnlyFixLookedIsStillRefused) {
         ExpectFailurePath(rig);
         EXPECT_EQ(ReadFile(rig.to + "/" + order[0]), "new-" + order[0]);
         EXPECT_EQ(rig.fs.attributes(victim), c.attributesAfter);
-        if (c.attributesAfter != 16) EXPECT_EQ(ReadFile(victim), "old");
+        if (c.attributesAfter != 16) {
+            EXPECT_EQ(ReadFile(victim), "old");
+        }
         EXPECT_FALSE(PathExists(rig.to + "/" + order[2]));
     }
 }

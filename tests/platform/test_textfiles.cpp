@@ -348,7 +348,9 @@ TEST_F(TextFiles, AHistoryMadeByAnotherProgramDuringTheAppendIsItsFile) {
         EXPECT_GE(run.cues, 1);  // the other program did come between the look and the open
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(test::ListNames(d / "app"), std::vector<std::string>{"history.txt"});
-        if (test::PathExists(history)) EXPECT_EQ(ReadFile(history), c.contentAfter);
+        if (test::PathExists(history)) {
+            EXPECT_EQ(ReadFile(history), c.contentAfter);
+        }
     }
 }
 
