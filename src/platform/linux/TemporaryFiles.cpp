@@ -61,6 +61,11 @@ TemporaryFile CreateTemporaryIn(const std::string& folder, mode_t mode) {
     return temp;
 }
 
+bool ProcessFdsAreLinkable() {
+    static const bool linkable = ::access("/proc/self/fd", F_OK) == 0;
+    return linkable;
+}
+
 bool LinkUnnamed(int fd, const std::string& path) {
     std::array<char, 32> self{};
     std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd);

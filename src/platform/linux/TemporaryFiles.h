@@ -25,6 +25,9 @@ TemporaryFile CreateTemporaryIn(const std::string& folder, mode_t mode);
 // false with errno set, also when path exists.
 bool LinkUnnamed(int fd, const std::string& path);
 
+// Whether unnamed files can be given a name at all: /proc/self/fd is there.
+bool ProcessFdsAreLinkable();
+
 // Gives the unnamed file open at fd (O_TMPFILE) a new temporary name in
 // folder; the path, or empty with errno set when it cannot.
 std::string LinkTemporaryIn(int fd, const std::string& folder);
