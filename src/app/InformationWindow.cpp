@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWebEngineDownloadRequest>
@@ -65,6 +66,11 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
     applyLayout();
     view_->setFocus();
 
+    // Escape closes the window as in every other window, also while the page
+    // has the focus: the browser keeps the keys it is given to itself.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QDialog::reject);
+
     connect(profile_, &QWebEngineProfile::downloadRequested, this, &InformationWindow::saveDownload);
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(kHoverCheckMs);
@@ -72,6 +78,7 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
     timer_->start();
 
     view_->load(QUrl(QString::fromStdString(address)));
+    setKeyboardOrder();
 }
 
 InformationWindow::~InformationWindow() {
@@ -93,10 +100,16 @@ void InformationWindow::makeLinks() {
         connect(link, &QAbstractButton::clicked, this, [this, i] { followLink(i); });
         links_[static_cast<std::size_t>(i)] = link;
     }
-    // Reading order: the browser, then the links from left to right.
-    setTabOrder(view_, links_[1]);
+}
+
+void InformationWindow::setKeyboardOrder() {
+    // Reading order: the links from left to right, then the page, whose last
+    // element hands the focus on to "<Back" again. Set once the browser has
+    // its page's focus proxy: before, the browser takes no focus, and Qt
+    // would count the links as in order already.
     setTabOrder(links_[1], links_[2]);
     setTabOrder(links_[2], links_[0]);
+    setTabOrder(links_[0], view_);
 }
 
 void InformationWindow::applyLayout() {

@@ -44,6 +44,7 @@ protected:
 
 private:
     void makeLinks();
+    void setKeyboardOrder();
     void applyLayout();
     void followLink(int index);
     void saveDownload(QWebEngineDownloadRequest* download);

@@ -361,6 +361,50 @@ private slots:
         QTRY_VERIFY(!window->isVisible());
     }
 
+    // The focus as a screen reader announces it: the link's caption, or "page" for the browser.
+    QString focusName() const {
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr) return "none";
+        if (auto* link = qobject_cast<vrx::LinkLabel*>(focused)) return link->text();
+        for (QWidget* w = focused; w != nullptr; w = w->parentWidget()) {
+            if (w == &window->browser()) return "page";
+        }
+        return focused->objectName().isEmpty() ? QString(focused->metaObject()->className()) : focused->objectName();
+    }
+
+    void escapeClosesTheWindowFromThePage() {
+        QVERIFY(open());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        clickUntil("next", [this] { return requested("/page2.html"); });
+        QVERIFY(loaded("/page2.html"));
+        QTRY_COMPARE(focusName(), QString("page"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 5000);
+        QVERIFY(prompts.shown.empty());
+    }
+
+    // Tab goes "<Back", "Forward>", "Exit", then the page; from a page with
+    // nothing of its own to focus it comes round to "<Back" again.
+    void tabFollowsReadingOrder() {
+        QVERIFY(open());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        clickUntil("next", [this] { return requested("/page2.html"); });
+        QVERIFY(loaded("/page2.html"));
+        clickUntil("next", [this] { return requested("/page3.html"); });
+        QVERIFY(loaded("/page3.html"));
+        link(1)->setFocus(Qt::TabFocusReason);
+        QStringList order{focusName()};
+        for (int i = 0; i < 4; ++i) {
+            const QString before = focusName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTRY_VERIFY_WITH_TIMEOUT(focusName() != before, 5000);
+            order << focusName();
+        }
+        QCOMPARE(order, (QStringList{"<Back", "Forward>", "Exit", "page", "<Back"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTRY_COMPARE_WITH_TIMEOUT(focusName(), QString("page"), 5000);
+    }
+
     void linksHoverAndTheTimerPutsThemAtRest() {
         QVERIFY(open());
         vrx::LinkLabel* exitLink = link(0);
