@@ -135,7 +135,9 @@ void InformationWindow::followLink(int index) {
 }
 
 void InformationWindow::saveDownload(QWebEngineDownloadRequest* download) {
-    if (!page_->confirmDownload(download->url())) {
+    // The name comes from the address, the page's download attribute or the
+    // server; whichever gave it, a program file is asked about before anything is saved.
+    if (!page_->confirmDownload(download->url(), download->suggestedFileName().toStdString())) {
         download->cancel();
         return;
     }
