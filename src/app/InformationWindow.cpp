@@ -15,6 +15,7 @@
 #include <QWebEngineView>
 #include <cstdlib>
 
+#include "app/ElidedPathLabel.h"
 #include "app/FitToText.h"
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
@@ -46,7 +47,7 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
       profile_(new QWebEngineProfile(this)),
       page_(new UpdatePage(prompts, profile_)),
       view_(new QWebEngineView(this)),
-      download_(new QLabel(this)),
+      download_(new ElidedPathLabel(this)),
       timer_(new QTimer(this)) {
     setObjectName(QStringLiteral("Information_Form"));
     setWindowTitle(QStringLiteral("Verdantis X Information"));
@@ -153,7 +154,8 @@ void InformationWindow::saveDownload(QWebEngineDownloadRequest* download) {
         if (!download->isFinished()) return;
         const QString path = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
         const bool saved = download->state() == QWebEngineDownloadRequest::DownloadCompleted;
-        download_->setText(
+        // A long download folder is shortened in the middle; the whole notice shows on hover.
+        download_->setPath(
             QString::fromStdString(saved ? DownloadSavedText(path.toStdString())
                                          : DownloadFailedText(download->downloadFileName().toStdString())));
     }));

@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "app/BrowserEnvironment.h"
+#include "app/ElidedPathLabel.h"
 #include "app/InformationWindow.h"
 #include "app/LinkLabel.h"
 #include "app/MainWindow.h"
@@ -336,6 +337,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window->findChild<QLabel*>("lblDownload")->text(),
                                   QString::fromStdString("Download saved to " + saved), kLoadTimeoutMs);
         QCOMPARE(vrx::test::ReadFile(saved), std::string("release notes\r\n"));
+        QVERIFY(prompts.shown.empty());
+    }
+
+    // The notice of a download into a deep folder keeps its start and the
+    // file's name, shortened between with "…"; the whole of it on hover.
+    void aLongDownloadNoticeIsShortenedInTheMiddle() {
+        const std::string deep = *home / "Downloads/Updates and patches for the flight simulator/Verdantis X Norvane";
+        vrx::test::WriteFile(*home / "config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + deep + "\"\n");
+        QVERIFY(open());
+        clickUntil("notes", [this] { return requested("/files/notes.txt"); });
+        auto* note = window->findChild<vrx::ElidedPathLabel*>("lblDownload");
+        const QString whole = QString::fromStdString("Download saved to " + deep + "/notes.txt");
+        QTRY_COMPARE_WITH_TIMEOUT(note->text(), whole, kLoadTimeoutMs);
+        const QString shown = note->shownText();
+        QVERIFY2(shown.startsWith(QStringLiteral("Download saved to /")), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("…")), qPrintable(shown));
+        QVERIFY2(shown.endsWith(QStringLiteral("Norvane/notes.txt")), qPrintable(shown));
+        QVERIFY(note->fontMetrics().horizontalAdvance(shown) <= note->width());
+        QCOMPARE(note->toolTip(), whole);
         QVERIFY(prompts.shown.empty());
     }
 
