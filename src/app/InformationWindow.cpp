@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWebEngineDownloadRequest>
@@ -14,6 +15,7 @@
 #include <QWebEngineView>
 #include <cstdlib>
 
+#include "app/ElidedPathLabel.h"
 #include "app/FitToText.h"
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
@@ -45,7 +47,7 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
       profile_(new QWebEngineProfile(this)),
       page_(new UpdatePage(prompts, profile_)),
       view_(new QWebEngineView(this)),
-      download_(new QLabel(this)),
+      download_(new ElidedPathLabel(this)),
       timer_(new QTimer(this)) {
     setObjectName(QStringLiteral("Information_Form"));
     setWindowTitle(QStringLiteral("Verdantis X Information"));
@@ -65,6 +67,11 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
     applyLayout();
     view_->setFocus();
 
+    // Escape closes the window as in every other window, also while the page
+    // has the focus: the browser keeps the keys it is given to itself.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QDialog::reject);
+
     connect(profile_, &QWebEngineProfile::downloadRequested, this, &InformationWindow::saveDownload);
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(kHoverCheckMs);
@@ -72,6 +79,7 @@ InformationWindow::InformationWindow(Prompts& prompts, const InterfaceColours& c
     timer_->start();
 
     view_->load(QUrl(QString::fromStdString(address)));
+    setKeyboardOrder();
 }
 
 InformationWindow::~InformationWindow() {
@@ -93,10 +101,16 @@ void InformationWindow::makeLinks() {
         connect(link, &QAbstractButton::clicked, this, [this, i] { followLink(i); });
         links_[static_cast<std::size_t>(i)] = link;
     }
-    // Reading order: the browser, then the links from left to right.
-    setTabOrder(view_, links_[1]);
+}
+
+void InformationWindow::setKeyboardOrder() {
+    // Reading order: the links from left to right, then the page, whose last
+    // element hands the focus on to "<Back" again. Set once the browser has
+    // its page's focus proxy: before, the browser takes no focus, and Qt
+    // would count the links as in order already.
     setTabOrder(links_[1], links_[2]);
     setTabOrder(links_[2], links_[0]);
+    setTabOrder(links_[0], view_);
 }
 
 void InformationWindow::applyLayout() {
@@ -122,7 +136,9 @@ void InformationWindow::followLink(int index) {
 }
 
 void InformationWindow::saveDownload(QWebEngineDownloadRequest* download) {
-    if (!page_->confirmDownload(download->url())) {
+    // The name comes from the address, the page's download attribute or the
+    // server; whichever gave it, a program file is asked about before anything is saved.
+    if (!page_->confirmDownload(download->url(), download->suggestedFileName().toStdString())) {
         download->cancel();
         return;
     }
@@ -138,7 +154,8 @@ void InformationWindow::saveDownload(QWebEngineDownloadRequest* download) {
         if (!download->isFinished()) return;
         const QString path = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
         const bool saved = download->state() == QWebEngineDownloadRequest::DownloadCompleted;
-        download_->setText(
+        // A long download folder is shortened in the middle; the whole notice shows on hover.
+        download_->setPath(
             QString::fromStdString(saved ? DownloadSavedText(path.toStdString())
                                          : DownloadFailedText(download->downloadFileName().toStdString())));
     }));

@@ -15,7 +15,6 @@
 #include "ui/InterfaceColours.h"
 #include "ui/LinkHover.h"
 
-class QLabel;
 class QTimer;
 class QWebEngineDownloadRequest;
 class QWebEngineProfile;
@@ -23,6 +22,7 @@ class QWebEngineView;
 
 namespace vrx {
 
+class ElidedPathLabel;
 class LinkLabel;
 class Prompts;
 class UpdatePage;
@@ -44,6 +44,7 @@ protected:
 
 private:
     void makeLinks();
+    void setKeyboardOrder();
     void applyLayout();
     void followLink(int index);
     void saveDownload(QWebEngineDownloadRequest* download);
@@ -55,7 +56,7 @@ private:
     UpdatePage* page_ = nullptr;
     QWebEngineView* view_ = nullptr;
     std::array<LinkLabel*, 3> links_{};
-    QLabel* download_ = nullptr;
+    ElidedPathLabel* download_ = nullptr;
     // The downloads' reports to this window, cut before the profile cancels them on its way out.
     std::vector<QMetaObject::Connection> downloadReports_;
     QTimer* timer_ = nullptr;

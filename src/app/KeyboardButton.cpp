@@ -30,8 +30,14 @@ void KeyboardButton::keyPressEvent(QKeyEvent* event) {
 
 void KeyboardButton::focusInEvent(QFocusEvent* event) {
     // Tab, Backtab and the program's own focus leave a mark; a mouse click does
-    // not. Coming back to the window keeps the mark as it was.
-    if (event->reason() != Qt::ActiveWindowFocusReason) keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
+    // not. Coming back to the window keeps the mark as it was. A dialog that
+    // opens tells the control it chose for the focus with a Tab focus event
+    // before the window is active, while the control does not hold the focus
+    // yet: no key was pressed, so that leaves no mark either.
+    const bool announcedByOpeningDialog = !hasFocus();
+    if (event->reason() != Qt::ActiveWindowFocusReason && !announcedByOpeningDialog) {
+        keyboardFocus_ = event->reason() != Qt::MouseFocusReason;
+    }
     QAbstractButton::focusInEvent(event);
 }
 

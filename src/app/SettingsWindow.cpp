@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "app/ElidedPathLabel.h"
 #include "app/FormBuilder.h"
 #include "app/LinkLabel.h"
 #include "app/QtColour.h"
@@ -19,13 +20,15 @@ namespace {
 struct LinkText {
     int index;
     const char* caption;
+    // What a screen reader says besides the caption: which folder a "Select" selects.
+    const char* description;
 };
 // In reading order, which is also the Tab order.
 constexpr std::array<LinkText, 4> kLinks{{
-    {kLinkSelectSimulator, "Select"},
-    {kLinkSelectBackup, "Select"},
-    {kLinkCancel, "Cancel"},
-    {kLinkSave, "Save"},
+    {kLinkSelectSimulator, "Select", "Browse to FSX.EXE for the path to Flight Simulator X"},
+    {kLinkSelectBackup, "Select", "Browse to an existing folder for your backups"},
+    {kLinkCancel, "Cancel", ""},
+    {kLinkSave, "Save", ""},
 }};
 
 void SetColour(QWidget& widget, QPalette::ColorRole role, Colour colour) {
@@ -45,7 +48,8 @@ SettingsWindow::SettingsWindow(Session& session, SettingsFormServices services, 
     setMouseTracking(true);
 
     makeLabel("Label1", "Path to Flight Simulator X:");
-    lblPath_ = makeLabel("lblPath", "");
+    lblPath_ = new ElidedPathLabel(this);
+    lblPath_->setObjectName(QStringLiteral("lblPath"));
     lblPath_->setAutoFillBackground(true);
     lblPath_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblPath_->setIndent(3);
@@ -91,6 +95,7 @@ void SettingsWindow::makeLinks() {
     for (const LinkText& link : kLinks) {
         auto* label = new LinkLabel(QString::fromUtf8(link.caption), this);
         label->setObjectName(QStringLiteral("lblSelect%1").arg(link.index));
+        label->setAccessibleDescription(QString::fromUtf8(link.description));
         label->installEventFilter(this);
         connect(label, &QAbstractButton::clicked, this, [this, index = link.index] { form_.ClickLink(index); });
         links_[static_cast<std::size_t>(link.index)] = label;
@@ -114,9 +119,8 @@ void SettingsWindow::ApplyColours(const InterfaceColours& colours) {
 }
 
 void SettingsWindow::ShowPath(const std::string& text) {
-    lblPath_->setText(QString::fromStdString(text));
-    // A long path is cut at the label's end; the whole path shows on hover.
-    lblPath_->setToolTip(lblPath_->text());
+    // A long path is shortened in the middle; the whole path shows on hover.
+    lblPath_->setPath(QString::fromStdString(text));
 }
 
 std::string SettingsWindow::PathText() const {

@@ -16,6 +16,7 @@ class QLineEdit;
 
 namespace vrx {
 
+class ElidedPathLabel;
 class LinkLabel;
 
 class SettingsWindow final : public QDialog, public SettingsView {
@@ -54,7 +55,7 @@ private:
 
     SettingsForm form_;
     std::array<LinkLabel*, 4> links_{};
-    QLabel* lblPath_ = nullptr;
+    ElidedPathLabel* lblPath_ = nullptr;
     QLineEdit* lblBackup_ = nullptr;
     QCheckBox* chkAttrib_ = nullptr;
     bool endingAtOnce_ = false;

@@ -28,8 +28,8 @@ bool UpdatePage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) 
     return confirm(url.toString());
 }
 
-bool UpdatePage::confirmDownload(const QUrl& url) {
-    if (!confirmations_.downloadNeedsWarning(AddressText(url))) return true;
+bool UpdatePage::confirmDownload(const QUrl& url, const std::string& fileName) {
+    if (!confirmations_.downloadNeedsWarning(AddressText(url), fileName)) return true;
     return confirm(url.toString());
 }
 

@@ -131,16 +131,17 @@ private:
     const bool& skipExisting_;  // the shared flag itself, read at each entry
 };
 
-void FailRun(Session& session) {
+RunOutcome FailRun(Session& session) {
     session.prompts.message(kBackupFailed);
     session.status.SetClosingByProgram(true);
     session.status.RequestClose();
+    return RunOutcome::Failed;
 }
 
 }  // namespace
 
-void ProcessBackupList(Session& session, const std::string& fromFolder, const std::string& toFolder,
-                       const std::string& altSuffix, bool restoring) {
+RunOutcome ProcessBackupList(Session& session, const std::string& fromFolder, const std::string& toFolder,
+                             const std::string& altSuffix, bool restoring) {
     FileSystem& fs = session.fs;
     StatusWindow& status = session.status;
     status.SetCancelRequested(false);
@@ -181,7 +182,7 @@ void ProcessBackupList(Session& session, const std::string& fromFolder, const st
     fs.expectCopies(std::move(expected));
     // With a count of 0 or less the end is never reached by counting: the list runs out first.
     for (std::int64_t i = 1; i != count; ++i) {
-        if (status.CancelRequested()) return;
+        if (status.CancelRequested()) return RunOutcome::Cancelled;
         const std::string caption = JoinPath(toFolder, *entry);
         status.Progress(static_cast<std::int32_t>(i), caption);
         status.ProcessEvents();
@@ -190,34 +191,41 @@ void ProcessBackupList(Session& session, const std::string& fromFolder, const st
         if (!entry) return FailRun(session);
     }
     status.FinishRun(kBackupComplete);
+    // A cancel confirmed during the last entry's copy still counts.
+    return status.CancelRequested() ? RunOutcome::Cancelled : RunOutcome::Completed;
 }
 
-void RunBackupFolderLoop(Session& session, BackupRun run) {
+RunOutcome RunBackupFolderLoop(Session& session, BackupRun run) {
     // The folders as they were when the action began: the settings window stays
     // usable during a run, and a set split between two folders (or a restore
     // that goes on from another folder) would be worse than either.
     const std::string simulatorFolder = session.settings.fspath;
     const std::string backupFolder = session.settings.backuppath;
+    RunOutcome outcome = RunOutcome::Completed;
     for (const std::string& slot : session.backupSourceFolders) {
         if (slot.empty()) break;
         // An unset simulator folder stays empty rather than becoming a folder at the root.
         const std::string folder = simulatorFolder.empty() ? std::string() : JoinCollapsed(simulatorFolder, slot);
+        RunOutcome ran = RunOutcome::Completed;
         switch (run) {
             case BackupRun::CreateMain:
-                ProcessBackupList(session, folder, backupFolder, "", false);
+                ran = ProcessBackupList(session, folder, backupFolder, "", false);
                 break;
             case BackupRun::CreateAlternate:
-                ProcessBackupList(session, folder, backupFolder, kAltSuffix, false);
+                ran = ProcessBackupList(session, folder, backupFolder, kAltSuffix, false);
                 break;
             case BackupRun::RestoreMain:
-                ProcessBackupList(session, backupFolder, folder, "", true);
+                ran = ProcessBackupList(session, backupFolder, folder, "", true);
                 break;
             case BackupRun::RestoreAlternate:
-                ProcessBackupList(session, backupFolder, folder, kAltSuffix, true);
+                ran = ProcessBackupList(session, backupFolder, folder, kAltSuffix, true);
                 break;
         }
-        if (session.status.CancelRequested()) break;
+        // A failed folder leaves the set incomplete, whatever the folders after it do.
+        if (ran == RunOutcome::Failed) outcome = RunOutcome::Failed;
+        if (session.status.CancelRequested()) return RunOutcome::Cancelled;
     }
+    return outcome;
 }
 
 }  // namespace vrx

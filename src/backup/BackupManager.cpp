@@ -97,8 +97,8 @@ bool PerformBackupAction(Session& session, BackupAction action, bool skipChecked
         return true;
     }
 
-    RunBackupFolderLoop(session, plan.run);
-    if (!session.status.CancelRequested()) {
+    // Recorded only when done: a cancelled or failed action is no backup or restore to record.
+    if (RunBackupFolderLoop(session, plan.run) == RunOutcome::Completed) {
         session.history.AddToHistory(session.history.MakeLine(kBackupKind, plan.historyTail));
     }
     return true;

@@ -40,7 +40,8 @@ inline constexpr const char* kConfirmRestoreOriginal =
 BackupManagerState LoadBackupManager(Session& session);
 
 // A click on link n after the window has gone: sets SkipExistingBackups from
-// the check box, confirms, runs the folder loop and writes the history line.
+// the check box, confirms, runs the folder loop and, when every run
+// completed, writes the history line.
 // Returns false when refused because another long action is running; Close
 // is never refused, as it starts no action.
 bool PerformBackupAction(Session& session, BackupAction action, bool skipChecked);

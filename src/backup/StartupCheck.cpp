@@ -19,10 +19,10 @@ void Save(Session& session) {
     SaveSettings(session.settings, session.sharedCfg, session.settingsFilePath);
 }
 
-// One create-main pass over every backup folder; the history line only when not cancelled.
+// One create-main pass over every backup folder; the history line only when
+// every run completed: a cancelled or failed pass made no backup to record.
 void RunCreatePass(Session& session, const char* historyTail) {
-    RunBackupFolderLoop(session, BackupRun::CreateMain);
-    if (!session.status.CancelRequested()) {
+    if (RunBackupFolderLoop(session, BackupRun::CreateMain) == RunOutcome::Completed) {
         session.history.AddToHistory(session.history.MakeLine(kBackupKind, historyTail));
     }
 }

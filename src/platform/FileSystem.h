@@ -128,6 +128,12 @@ public:
     // Creates one folder level; false when it cannot (missing parent, no rights).
     virtual bool createFolder(const std::string& path) = 0;
 
+    // The path from the root that path names: a relative path is taken from
+    // the current folder, as every other call takes it. Empty and "."
+    // components are dropped; ".." is kept, as a link may lie before it.
+    // nullopt when the current folder cannot be found (it was removed).
+    virtual std::optional<std::string> absolutePath(const std::string& path) = 0;
+
     // Reads a Windows-1252 text file as lines: a line ends at CR or CR LF, a
     // lone LF stays in its line. nullopt when the file cannot be opened or is
     // not a regular file (a pipe or a device would hang or never end).

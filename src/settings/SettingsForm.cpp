@@ -24,6 +24,16 @@ bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+bool EndsInSpace(const std::string& text) {
+    return !text.empty() && text.back() == ' ';
+}
+
+// The text as the file system would take it, spaces at its end included.
+std::string WithoutLeadingSpaces(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
 }  // namespace
 
 std::string CouldNotCreateMessage(const std::string& folder) {
@@ -39,6 +49,17 @@ std::string UnstorablePathMessage(const std::string& path) {
     return "The path " + path +
            " cannot be saved in the Verdantis settings file, because it holds characters that the file cannot "
            "store. Please choose a folder whose path has none of them.";
+}
+
+std::string EndingSpaceMessage(const std::string& path) {
+    return "The path " + path +
+           " ends in a space, which the Verdantis settings file cannot keep. Please rename the folder so that its "
+           "name does not end in a space, or choose another one.";
+}
+
+std::string BackupFolderIsAFileMessage(const std::string& path) {
+    return "The path to your backup folder names a file, not a folder: " + path +
+           ". Please press \"Select\" and choose a folder, or type in a new one.";
 }
 
 std::string SettingsNotSavedMessage(const std::string& settingsFile) {
@@ -147,49 +168,73 @@ void SettingsForm::CancelClicked() {
     view_.CloseWindow();
 }
 
-bool SettingsForm::SaveChecksPass(const std::string& simulator, const std::string& backup) {
+std::optional<std::string> SettingsForm::SaveChecksPass(const std::string& shownPath, const std::string& typedBackup) {
     FileSystem& fs = session_.fs;
-    if (simulator.empty() || !fs.isOrdinaryFile(JoinPath(simulator, "FSX.EXE"))) {
-        session_.prompts.message(kSimulatorFolderRefused);
-        return false;
-    }
-    // settings.cfg is Windows-1252: a path without that form could never be read back.
-    for (const std::string* path : {&simulator, &backup}) {
-        if (!EncodeWindows1252(*path)) {
-            session_.prompts.message(UnstorablePathMessage(*path));
-            return false;
-        }
-    }
-    // The folder the settings file will name is the one to test and create.
-    const std::string folder(TrimSpaces(backup));
-    if (!fs.exists(folder) && !fs.createFolder(folder)) {
-        session_.prompts.message(CouldNotCreateMessage(backup));
-        return false;
-    }
-    if (!fs.exists(folder)) {
-        session_.prompts.message(kBackupFolderRefused);
-        return false;
-    }
-    return true;
-}
-
-void SettingsForm::Save() {
     // The settings file keeps its values without surrounding spaces, which
     // Windows ignores in a path and Linux does not: the folders tested and
     // recorded are the ones the file will name, so that this session and the
     // next use the same ones.
-    const std::string simulator(TrimSpaces(view_.PathText()));
-    const std::string backup = view_.BackupText();
+    const std::string simulator(TrimSpaces(shownPath));
+    const std::string typed(TrimSpaces(typedBackup));
+    // A folder whose own name ends in a space is another folder once the file
+    // has dropped the space: say so, rather than that no simulator is there.
+    if (EndsInSpace(shownPath) && fs.isOrdinaryFile(JoinPath(WithoutLeadingSpaces(shownPath), "FSX.EXE"))) {
+        session_.prompts.message(EndingSpaceMessage(shownPath));
+        return std::nullopt;
+    }
+    if (simulator.empty() || !fs.isOrdinaryFile(JoinPath(simulator, "FSX.EXE"))) {
+        session_.prompts.message(kSimulatorFolderRefused);
+        return std::nullopt;
+    }
+    if (EndsInSpace(typedBackup) && fs.exists(WithoutLeadingSpaces(typedBackup))) {
+        session_.prompts.message(EndingSpaceMessage(typedBackup));
+        return std::nullopt;
+    }
+    // A relative folder is taken from the folder the program was started
+    // from; the file names it from the root, so the next start finds it wherever it starts.
+    std::optional<std::string> folder = typed.empty() ? std::optional<std::string>(typed) : fs.absolutePath(typed);
+    if (!folder) {
+        session_.prompts.message(CouldNotCreateMessage(typedBackup));
+        return std::nullopt;
+    }
+    // settings.cfg is Windows-1252: a path without that form could never be read back.
+    for (const std::string* path : {&simulator, static_cast<const std::string*>(&*folder)}) {
+        if (!EncodeWindows1252(*path)) {
+            session_.prompts.message(UnstorablePathMessage(*path));
+            return std::nullopt;
+        }
+    }
+    if (!fs.exists(*folder) && !fs.createFolder(*folder)) {
+        session_.prompts.message(CouldNotCreateMessage(typedBackup));
+        return std::nullopt;
+    }
+    if (!fs.exists(*folder)) {
+        session_.prompts.message(kBackupFolderRefused);
+        return std::nullopt;
+    }
+    // The next start would call a file invalid as the backup folder.
+    if (!fs.isFolder(*folder)) {
+        session_.prompts.message(BackupFolderIsAFileMessage(*folder));
+        return std::nullopt;
+    }
+    return folder;
+}
+
+void SettingsForm::Save() {
+    const std::string shownPath = view_.PathText();
+    const std::string typedBackup = view_.BackupText();
+    std::optional<std::string> backup;
     try {
-        if (!SaveChecksPass(simulator, backup)) return;
+        backup = SaveChecksPass(shownPath, typedBackup);
     } catch (const std::exception&) {
-        session_.prompts.message(CouldNotCreateMessage(backup));
+        session_.prompts.message(CouldNotCreateMessage(typedBackup));
         return;
     }
+    if (!backup) return;
     AppSettings settings = session_.settings;
     settings.readoverwrite = view_.Attrib() ? 1 : 0;
-    settings.fspath = simulator;
-    settings.backuppath = TrimSpaces(backup);
+    settings.fspath = TrimSpaces(shownPath);
+    settings.backuppath = *backup;
     // A save that did not reach the disk is said, and the window stays open:
     // closing as if saved would lose the user's choice at the next start.
     if (!SaveSettings(settings, session_.sharedCfg, session_.settingsFilePath)) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ui/InterfaceColours.h"
@@ -39,6 +40,11 @@ std::string CouldNotCreateMessage(const std::string& folder);
 std::string KeepDefaultBackupQuestion(const std::string& folder);
 // Save's refusal of a path the settings file cannot hold, naming the path.
 std::string UnstorablePathMessage(const std::string& path);
+// Save's refusal of a folder whose name ends in a space, which the settings
+// file drops: saved, it would name another folder.
+std::string EndingSpaceMessage(const std::string& path);
+// Save's refusal of a backup folder that names a file.
+std::string BackupFolderIsAFileMessage(const std::string& path);
 
 // What Save says when the settings file could not be written.
 std::string SettingsNotSavedMessage(const std::string& settingsFile);
@@ -90,7 +96,9 @@ private:
     void SelectBackupFolder();
     void CancelClicked();
     void Save();
-    bool SaveChecksPass(const std::string& simulator, const std::string& backup);
+    // The checks of Save on the texts as shown; the backup folder to save,
+    // from the root, once every check passed.
+    std::optional<std::string> SaveChecksPass(const std::string& shownPath, const std::string& typedBackup);
     bool SettingsFileExists();
 
     Session& session_;

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -620,6 +622,50 @@ TEST_F(BackupEngineTest, UnsetFoldersNeverReachTheRoot) {
     RunBackupFolderLoop(session, BackupRun::CreateMain);
     EXPECT_TRUE(FailureShown());
     EXPECT_FALSE(test::PathExists("/" + unique + ".bmp"));
+}
+
+// How a run and a folder loop end, which decides whether the action is recorded.
+TEST_F(BackupEngineTest, RunsAndLoopsSayHowTheyEnded) {
+    struct Case {
+        const char* name;
+        std::function<void(test::BackupFixture&)> prepare;
+        RunOutcome first;  // the run over the first folder
+        RunOutcome loop;   // the loop over both
+    };
+    const Case cases[] = {
+        {"both folders copied", [](test::BackupFixture&) {}, RunOutcome::Completed, RunOutcome::Completed},
+        {"first folder fails, second copied",
+         [](test::BackupFixture& f) { f.SetAttributes(f.backupFolder + "/a.bmp", AttrReadOnly); },
+         RunOutcome::Failed, RunOutcome::Failed},
+        {"cancelled in the first folder",
+         [](test::BackupFixture& f) {
+             f.view.onEvents = [&f](int pass) {
+                 if (pass == 1) f.status.RequestClose();
+             };
+             f.prompts.answer(true);
+         },
+         RunOutcome::Cancelled, RunOutcome::Cancelled},
+        {"no backup list", [](test::BackupFixture& f) { std::filesystem::remove(f.appFolder + "/backup.lst"); },
+         RunOutcome::Failed, RunOutcome::Failed},
+    };
+    for (const bool wholeLoop : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (wholeLoop ? ", loop" : ", first run"));
+            test::BackupFixture f;
+            f.WriteList({"2", "a.bmp", "end"});
+            f.SetSlots({"Texture", "Scenery"});
+            test::WriteFile(f.simFolder + "/Texture/a.bmp", "texture a");
+            test::WriteFile(f.simFolder + "/Scenery/a.bmp", "scenery a");
+            test::WriteFile(f.backupFolder + "/a.bmp", "old a");
+            c.prepare(f);
+
+            if (wholeLoop) {
+                EXPECT_EQ(RunBackupFolderLoop(f.session, BackupRun::CreateMain), c.loop);
+            } else {
+                EXPECT_EQ(ProcessBackupList(f.session, f.simFolder + "/Texture", f.backupFolder, "", false), c.first);
+            }
+        }
+    }
 }
 
 }  // namespace

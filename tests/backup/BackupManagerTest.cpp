@@ -9,6 +9,7 @@
 #include "BackupFixture.h"
 #include "backup/BackupManager.h"
 #include "progress/StatusWindow.h"
+#include "support/CopyFailingFileSystem.h"
 
 namespace vrx {
 namespace {
@@ -383,7 +384,8 @@ TEST_F(BackupManagerTest, CancelDuringTheFirstFolderLeavesTheSecondAndWritesNoHi
     EXPECT_TRUE(HistoryLines().empty());
 }
 
-TEST_F(BackupManagerTest, FailedRunIsReportedAndStillRecorded) {
+// A failure is said and not recorded as done: only a completed action gets its history line.
+TEST_F(BackupManagerTest, FailedRunIsReportedAndNotRecorded) {
     test::WriteFile(backupFolder + "/a.bmp", "bak a");
     SetAttributes(simFolder + "/Texture/a.bmp", AttrReadOnly);
     prompts.answer(true);
@@ -392,7 +394,51 @@ TEST_F(BackupManagerTest, FailedRunIsReportedAndStillRecorded) {
 
     EXPECT_TRUE(FailureShown());
     EXPECT_EQ(SimA(), "sim a");
-    EXPECT_EQ(HistoryLines(), Names{ExpectedHistoryLine(" - Restored Main Texture Backup")});
+    EXPECT_TRUE(HistoryLines().empty());
+}
+
+// Every action into a folder that cannot be written fails and writes no
+// history line; the same action into a writable folder is recorded.
+TEST_F(BackupManagerTest, ActionsIntoAFolderThatCannotBeWrittenAreNotRecorded) {
+    struct Case {
+        const char* name;
+        BackupAction action;
+        const char* restored;  // what a restore writes into the simulator; nullptr: a backup, into the backup folder
+        const char* historyTail;
+    };
+    const Case cases[] = {
+        {"main set", BackupAction::ReinitializeMain, nullptr, " - Created Main Backup Files"},
+        {"alternate set", BackupAction::CreateAlternate, nullptr, " - Created Alternate Backup Files"},
+        {"restore alternate", BackupAction::RestoreAlternate, "alt a", " - Restored Alternate Texture Backup"},
+        {"restore original", BackupAction::RestoreOriginal, "bak a", " - Restored Main Texture Backup"},
+    };
+    for (const Case& c : cases) {
+        for (const bool writable : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (writable ? ", writable" : ", cannot be written"));
+            ManagerFixture f;
+            // Two simulator folders, and a backup of each file in both sets.
+            f.SetSlots({"Texture", "Scenery"});
+            test::WriteFile(f.simFolder + "/Scenery/a.bmp", "sim a");
+            test::WriteFile(f.backupFolder + "/a.bmp", "bak a");
+            test::WriteFile(f.backupFolder + "/a.bmp.VRB", "alt a");
+            const std::string target = c.restored ? f.simFolder + "/Texture" : f.backupFolder;
+            test::CopyFailingFileSystem unwritable(f.fs, writable ? f.tmp / "elsewhere" : target);
+            Session session{unwritable, f.prompts, f.status, f.history, f.cfg, f.settings, f.appFolder,
+                            f.session.settingsFilePath};
+            session.backupSourceFolders = f.session.backupSourceFolders;
+            f.prompts.answer(true).answer(true);
+
+            EXPECT_TRUE(PerformBackupAction(session, c.action, false));
+
+            EXPECT_EQ(f.FailureShown(), !writable);
+            EXPECT_EQ(f.HistoryLines(), writable ? Names{f.ExpectedHistoryLine(c.historyTail)} : Names{});
+            // A restore goes on into the second folder after the first failed; the action is still not done.
+            if (c.restored) {
+                EXPECT_EQ(test::ReadFile(f.simFolder + "/Texture/a.bmp"), writable ? c.restored : "sim a");
+                EXPECT_EQ(test::ReadFile(f.simFolder + "/Scenery/a.bmp"), c.restored);
+            }
+        }
+    }
 }
 
 TEST_F(BackupManagerTest, ActionStartedWhileAnotherRunsIsRefused) {

@@ -10,6 +10,7 @@
 
 #include "BackupFixture.h"
 #include "backup/StartupCheck.h"
+#include "support/CopyFailingFileSystem.h"
 
 namespace vrx {
 namespace {
@@ -409,8 +410,10 @@ TEST_F(StartupCheckTest, EmptySimulatorFolderIsInvalid) {
     EXPECT_EQ(window.seen.size(), 1u);
 }
 
-// The settings window proposed a backup folder that does not exist and was left without saving.
-TEST_F(StartupCheckTest, FailedFirstBackupIsStillRecordedAndMarkedDone) {
+// The settings window proposed a backup folder that does not exist and was
+// left without saving: the backup fails, which the history does not record as
+// made, and the pass is marked done all the same.
+TEST_F(StartupCheckTest, FailedFirstBackupIsNotRecordedButMarkedDone) {
     const std::string proposed = tmp / "proposed";
     test::WriteFile(session.settingsFilePath,
                     "FSPath=" + simFolder + "\r\nBackupPath=" + (tmp / "gone") + "\r\nrebackup=1\r\n");
@@ -425,9 +428,49 @@ TEST_F(StartupCheckTest, FailedFirstBackupIsStillRecordedAndMarkedDone) {
     EXPECT_EQ(prompts.texts().size(), 3u);
     EXPECT_TRUE(FailureShown());
     EXPECT_FALSE(test::PathExists(proposed));
-    EXPECT_EQ(HistoryLines(), Names{ExpectedHistoryLine(kInitialTail)});
+    EXPECT_TRUE(HistoryLines().empty());
     EXPECT_EQ(test::ReadFile(session.settingsFilePath), "FSPath=" + simFolder + "\r\nBackupPath=" + proposed +
                                                             "\r\nReadOverwrite=0\r\nnorbackup=1\r\nrebackup=1\r\n");
+}
+
+// A backup folder that cannot be written: every pass shows the failure and
+// records nothing, and is marked done as the check marks every pass it ran.
+TEST_F(StartupCheckTest, BackupIntoAFolderThatCannotBeWrittenIsNotRecorded) {
+    struct Case {
+        const char* name;
+        const char* norbackup;
+        const char* rebackup;
+        Names questions;
+        std::pair<std::string, std::string> saved;
+    };
+    const Case cases[] = {
+        {"first backup", "", "1", {kFirstQuestion}, {"1", "1"}},
+        {"incremental backup", "1", "0", {kIncrementalQuestion}, {"1", "1"}},
+        {"both", "", "0", {kFirstQuestion, kIncrementalQuestion}, {"1", "1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartupFixture f;
+        f.WriteSettings(c.norbackup, c.rebackup, nullptr);
+        test::CopyFailingFileSystem unwritable(f.fs, f.backupFolder);
+        Session session{unwritable, f.prompts, f.status, f.history, f.cfg, f.settings, f.appFolder,
+                        f.session.settingsFilePath};
+        session.backupSourceFolders = f.session.backupSourceFolders;
+        for (std::size_t i = 0; i < c.questions.size(); ++i) f.prompts.answer(true);
+
+        EXPECT_EQ(CheckSettingsAndBackups(session, f.window), StartupOutcome::Continue);
+
+        const std::string failure =
+            "Error copying backup files (not all files were copied)! You may want to try the Read-Only fix in the "
+            "Settings screen, or make sure the backup folder specified in the Settings screen exists.";
+        Names shown;
+        for (const std::string& question : c.questions) shown.insert(shown.end(), {question, failure});
+        EXPECT_EQ(f.prompts.texts(), shown);
+        EXPECT_TRUE(f.HistoryLines().empty());
+        EXPECT_EQ(f.BackupOf("a.bmp"), "old a");
+        EXPECT_EQ(f.BackupOf("b.bmp"), "<none>");
+        EXPECT_EQ(test::ReadFile(f.session.settingsFilePath), f.SavedSettings(c.saved.first, c.saved.second));
+    }
 }
 
 TEST_F(StartupCheckTest, CancelledFirstBackupWritesNoHistoryButIsMarkedDone) {

@@ -128,6 +128,10 @@ class FirstStartTest(unittest.TestCase):
         self.assertTrue(attrib.getState().contains(pyatspi.STATE_CHECKED))
         links = [n.name for n in descendants(settings) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON]
         self.assertEqual(links, ["Select", "Select", "Cancel", "Save"])
+        # Each Select says which folder it selects.
+        self.assertEqual([n.description for n in descendants(settings) if n.name == "Select"],
+                         ["Browse to FSX.EXE for the path to Flight Simulator X",
+                          "Browse to an existing folder for your backups"])
 
         # The backup folder's Select opens Qt's real folder dialog; the user
         # writes the folder's path into it and chooses it.

@@ -4,7 +4,8 @@ Run inside an X server and a D-Bus session, as tests/e2e/run-e2e does:
     information_window_test.py BUILD_DIR
 Serves an update page on 127.0.0.1 from the test itself, opens Updates from
 the sidebar, and checks the page's request, the window, its browser and its
-three links as a screen reader sees them; "Exit" closes it.
+three links as a screen reader sees them; "Exit" closes it. Tab goes along
+the links, then into the page, and Escape closes the window from the page.
 """
 
 import http.server
@@ -75,6 +76,41 @@ class InformationWindowTest(e2e.ProgramTestCase):
         self.assertFalse(shown_windows(self.program, "Verdantis"))
         e2e.do_action(links["Exit"], "Press")
         e2e.wait_for("the information window to close", lambda: not shown_windows(self.program, CAPTION))
+
+    def test_tab_goes_links_then_page_and_escape_closes_from_the_page(self):
+        button = self.program.find(lambda node: node.name == "Updates")[0]
+        e2e.do_action(button, "Press")
+        window = e2e.wait_for("the information window", lambda: shown_windows(self.program, CAPTION))[0]
+        e2e.wait_for("the update page's request",
+                     lambda: "/updates.asp?id=vrxnorvan&version=1.08" in UpdatePage.requests, timeout=60)
+        # The window opens on the page; Tab goes along the links from left to right, then back to the page.
+        e2e.wait_for("the page to have the focus", lambda: focused_name(window) == "page", timeout=60)
+        for name in ["<Back", "Forward>", "Exit", "page"]:
+            e2e.press_keys(e2e.KEY_TAB)
+            e2e.wait_for(f"{name!r} to have the focus", lambda: focused_name(window) == name)
+        # Escape closes the window from the page too, as it closes every other window.
+        e2e.press_keys(KEY_ESCAPE)
+        e2e.wait_for("the information window to close", lambda: not shown_windows(self.program, CAPTION))
+
+
+KEY_ESCAPE = 0xFF1B
+
+
+def focused_name(window):
+    """Which control of window has the keyboard focus: the focused link's
+    name, else "page" when the browser's page says it has it (its document
+    keeps saying so while a link has the focus), else None."""
+    focused = []
+    for node in e2e.descendants(window):
+        try:
+            if node.getState().contains(pyatspi.STATE_FOCUSED):
+                focused.append((node.getRole(), node.name))
+        except Exception:
+            continue
+    links = [name for role, name in focused if role == pyatspi.ROLE_PUSH_BUTTON]
+    if links:
+        return links[0]
+    return "page" if any(role == pyatspi.ROLE_DOCUMENT_WEB for role, _ in focused) else None
 
 
 if __name__ == "__main__":

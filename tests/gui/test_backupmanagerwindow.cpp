@@ -184,6 +184,26 @@ private slots:
         QVERIFY(historyLines().isEmpty());
     }
 
+    // The focus rests on the first link without a mark, as in the other
+    // windows; the mark comes with the keyboard: Tab, or a key on the link.
+    void opensWithoutAFocusMark() {
+        QVERIFY(start());
+        QVERIFY(openBackups([](Window& w) {
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(link(w, 0)));
+            QTest::qWait(100);
+            QVERIFY(!link(w, 0)->showsFocusMark());
+            QTest::keyClick(link(w, 0), Qt::Key_Tab);
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(link(w, 1)));
+            QVERIFY(link(w, 1)->showsFocusMark());
+            QTest::keyClick(link(w, 1), Qt::Key_Backtab);
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(link(w, 0)));
+            QVERIFY(link(w, 0)->showsFocusMark());
+            w.close();
+        }));
+        QVERIFY(prompts.shown.empty());
+    }
+
     void restoreAlternateEnabledOnlyOnceAnAlternateSetExists() {
         QVERIFY(start());
         QVERIFY(openBackups([](Window& w) {

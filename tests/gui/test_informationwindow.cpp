@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "app/BrowserEnvironment.h"
+#include "app/ElidedPathLabel.h"
 #include "app/InformationWindow.h"
 #include "app/LinkLabel.h"
 #include "app/MainWindow.h"
@@ -128,6 +129,9 @@ private slots:
                      "<p><a id='query' href='/get.asp?file=setup.exe'>by query</a></p>"
                      "<p><a id='redirect' href='/latest'>latest</a></p>"
                      "<p><a id='attribute' download href='/files/tool.exe'>tool</a></p>"
+                     "<p><a id='named' download='named.exe' href='/files/tool'>named</a></p>"
+                     "<p><a id='served' href='/get.asp?id=7'>served</a></p>"
+                     "<p><a id='notes' download href='/files/notes.txt'>notes</a></p>"
                      "<p><a id='framed' href='/framed.html'>framed</a></p>"
                      "<p><a id='next' href='/page2.html'>next</a></p></body></html>");
         server->page("/page2.html", "<html><body><a id='next' href='/page3.html'>page 3</a></body></html>");
@@ -136,6 +140,12 @@ private slots:
                      "<html><body><iframe src='/frames/inner.exe'></iframe>"
                      "<a id='next' href='/page2.html'>next</a></body></html>");
         server->serve("/files/tool.exe", {"200 OK", "application/octet-stream", kSetupBytes, {}});
+        // Program files whose addresses do not say so: the name comes from the
+        // page's download attribute, or from the server.
+        server->serve("/files/tool", {"200 OK", "application/octet-stream", kSetupBytes, {}});
+        server->serve("/get.asp?id=7", {"200 OK", "application/octet-stream", kSetupBytes,
+                                         "Content-Disposition: attachment; filename=\"served.exe\"\r\n"});
+        server->serve("/files/notes.txt", {"200 OK", "text/plain", "release notes\r\n", {}});
         server->page("/files/SETUP.EXE", "<html><body>upper case</body></html>");
         server->serve("/files/setup.exe", {"200 OK", "application/octet-stream", kSetupBytes, {}});
         server->serve("/get.asp?file=setup.exe", {"200 OK", "application/octet-stream", kSetupBytes, {}});
@@ -282,21 +292,31 @@ private slots:
     }
 
     void downloadLinkIsAskedAboutBeforeAnythingIsSaved_data() {
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QString>("fileName");
         QTest::addColumn<bool>("answer");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("OK") << true;
+        // A link with a download attribute is no navigation: the question
+        // comes with the download, before anything is saved. A name ending in
+        // ".exe" is asked about whatever the address.
+        QTest::newRow("exe address, Cancel") << "attribute" << "tool.exe" << false;
+        QTest::newRow("exe address, OK") << "attribute" << "tool.exe" << true;
+        QTest::newRow("named by the download attribute, Cancel") << "named" << "named.exe" << false;
+        QTest::newRow("named by the download attribute, OK") << "named" << "named.exe" << true;
+        QTest::newRow("named by the server, Cancel") << "served" << "served.exe" << false;
+        QTest::newRow("named by the server, OK") << "served" << "served.exe" << true;
     }
     void downloadLinkIsAskedAboutBeforeAnythingIsSaved() {
+        QFETCH(QString, element);
+        QFETCH(QString, fileName);
         QFETCH(bool, answer);
         QVERIFY(open());
-        // A link with a download attribute is no navigation: the question
-        // comes with the download, before anything is saved.
         prompts.answers.push_back(answer);
-        clickUntil("attribute", [this] { return prompted(); });
+        clickUntil(qPrintable(element), [this] { return prompted(); });
         QTRY_COMPARE_WITH_TIMEOUT(prompts.shown.size(), size_t(1), kLoadTimeoutMs);
         QCOMPARE(prompts.shown[0].text, std::string(kExeText));
+        QCOMPARE(prompts.shown[0].title, std::string("Verdantis"));
         auto* note = window->findChild<QLabel*>("lblDownload");
-        const std::string saved = downloads() + "/tool.exe";
+        const std::string saved = downloads() + "/" + fileName.toStdString();
         if (answer) {
             QTRY_COMPARE_WITH_TIMEOUT(note->text(), QString::fromStdString("Download saved to " + saved),
                                       kLoadTimeoutMs);
@@ -308,6 +328,35 @@ private slots:
             QVERIFY(!std::filesystem::exists(downloads()) || vrx::test::ListNames(downloads()).empty());
         }
         QCOMPARE(prompts.shown.size(), size_t(1));
+    }
+
+    void downloadOfAnotherFileIsNotAskedAbout() {
+        QVERIFY(open());
+        clickUntil("notes", [this] { return requested("/files/notes.txt"); });
+        const std::string saved = downloads() + "/notes.txt";
+        QTRY_COMPARE_WITH_TIMEOUT(window->findChild<QLabel*>("lblDownload")->text(),
+                                  QString::fromStdString("Download saved to " + saved), kLoadTimeoutMs);
+        QCOMPARE(vrx::test::ReadFile(saved), std::string("release notes\r\n"));
+        QVERIFY(prompts.shown.empty());
+    }
+
+    // The notice of a download into a deep folder keeps its start and the
+    // file's name, shortened between with "…"; the whole of it on hover.
+    void aLongDownloadNoticeIsShortenedInTheMiddle() {
+        const std::string deep = *home / "Downloads/Updates and patches for the flight simulator/Verdantis X Norvane";
+        vrx::test::WriteFile(*home / "config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"" + deep + "\"\n");
+        QVERIFY(open());
+        clickUntil("notes", [this] { return requested("/files/notes.txt"); });
+        auto* note = window->findChild<vrx::ElidedPathLabel*>("lblDownload");
+        const QString whole = QString::fromStdString("Download saved to " + deep + "/notes.txt");
+        QTRY_COMPARE_WITH_TIMEOUT(note->text(), whole, kLoadTimeoutMs);
+        const QString shown = note->shownText();
+        QVERIFY2(shown.startsWith(QStringLiteral("Download saved to /")), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("…")), qPrintable(shown));
+        QVERIFY2(shown.endsWith(QStringLiteral("Norvane/notes.txt")), qPrintable(shown));
+        QVERIFY(note->fontMetrics().horizontalAdvance(shown) <= note->width());
+        QCOMPARE(note->toolTip(), whole);
+        QVERIFY(prompts.shown.empty());
     }
 
     void backRightAfterOpeningDoesNothing() {
@@ -359,6 +408,50 @@ private slots:
         QVERIFY(open());
         clickLink(0);
         QTRY_VERIFY(!window->isVisible());
+    }
+
+    // The focus as a screen reader announces it: the link's caption, or "page" for the browser.
+    QString focusName() const {
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr) return "none";
+        if (auto* link = qobject_cast<vrx::LinkLabel*>(focused)) return link->text();
+        for (QWidget* w = focused; w != nullptr; w = w->parentWidget()) {
+            if (w == &window->browser()) return "page";
+        }
+        return focused->objectName().isEmpty() ? QString(focused->metaObject()->className()) : focused->objectName();
+    }
+
+    void escapeClosesTheWindowFromThePage() {
+        QVERIFY(open());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        clickUntil("next", [this] { return requested("/page2.html"); });
+        QVERIFY(loaded("/page2.html"));
+        QTRY_COMPARE(focusName(), QString("page"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 5000);
+        QVERIFY(prompts.shown.empty());
+    }
+
+    // Tab goes "<Back", "Forward>", "Exit", then the page; from a page with
+    // nothing of its own to focus it comes round to "<Back" again.
+    void tabFollowsReadingOrder() {
+        QVERIFY(open());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        clickUntil("next", [this] { return requested("/page2.html"); });
+        QVERIFY(loaded("/page2.html"));
+        clickUntil("next", [this] { return requested("/page3.html"); });
+        QVERIFY(loaded("/page3.html"));
+        link(1)->setFocus(Qt::TabFocusReason);
+        QStringList order{focusName()};
+        for (int i = 0; i < 4; ++i) {
+            const QString before = focusName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTRY_VERIFY_WITH_TIMEOUT(focusName() != before, 5000);
+            order << focusName();
+        }
+        QCOMPARE(order, (QStringList{"<Back", "Forward>", "Exit", "page", "<Back"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTRY_COMPARE_WITH_TIMEOUT(focusName(), QString("page"), 5000);
     }
 
     void linksHoverAndTheTimerPutsThemAtRest() {

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDebug>
@@ -26,6 +27,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/ElidedPathLabel.h"
 #include "app/LinkLabel.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
@@ -181,6 +183,7 @@ private slots:
     void theSettingsButtonOpensTheWindowModally();
     void designedSizeTabOrderAndHover_data();
     void designedSizeTabOrderAndHover();
+    void aLongPathIsShortenedInTheMiddleAndTheSelectLinksSayWhatTheySelect();
     void cleanup() { vrx::ScreenMetrics::SetDevicePixelRatioForTesting(0); }
     void qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase();
     void qtFolderDialogOpensOnTheStartFolderAndReturnsNoSeparator();
@@ -393,6 +396,72 @@ void SettingsWindowTest::designedSizeTabOrderAndHover() {
     QCOMPARE(highlightColour, QColor(0xFF, 0xD0, 0x40));
     QVERIFY(restAfterBackground);
     QCOMPARE(restColour, QColor(0xE0, 0xE0, 0xD0));
+}
+
+void SettingsWindowTest::aLongPathIsShortenedInTheMiddleAndTheSelectLinksSayWhatTheySelect() {
+    auto addon = std::make_unique<AddonFolder>();
+    addon->WriteMediaPictures();
+    addon->WriteCatalogue({vrx::test::AreaLine(1)});
+    addon->WriteUiCfg(kColours);
+    GuiPrompts prompts;
+    ScriptedDialogs dialogs;
+    const QString longFolder = QString::fromStdString(
+        addon->dir / "Program Files (x86)/Steam/steamapps/compatdata/314160/pfx/drive_c/Program Files (x86)/"
+                     "Microsoft Games/Microsoft Flight Simulator X Steam Edition");
+    dialogs.file(vrx::FileDialogAnswer{{(longFolder + "/FSX.EXE").toStdString()}, 1});
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
+    QVERIFY(program.start());
+    QString shortText, shortShown, text, shown, toolTip, readName;
+    int shownWidth = 0, room = 0;
+    bool drawnAsShown = false;
+    QStringList names, descriptions;
+    ModalDriver driver("Settings_Form", [&](QWidget& window, int) {
+        auto* path = Child<vrx::ElidedPathLabel>(window, "lblPath");
+        shortText = path->text();
+        shortShown = path->shownText();
+        ClickLink(window, 0);  // the file dialog answers the long folder's FSX.EXE
+        text = path->text();
+        shown = path->shownText();
+        toolTip = path->toolTip();
+        shownWidth = path->fontMetrics().horizontalAdvance(shown);
+        room = path->contentsRect().width() - path->indent();
+        readName = QAccessible::queryAccessibleInterface(path)->text(QAccessible::Name);
+        // What is drawn is the shortened text, as a plain label showing it draws it.
+        QLabel plain(shown, &window);
+        plain.setGeometry(path->geometry());
+        plain.setFont(path->font());
+        plain.setPalette(path->palette());
+        plain.setAutoFillBackground(true);
+        plain.setAlignment(path->alignment());
+        plain.setIndent(path->indent());
+        drawnAsShown = path->grab().toImage() == plain.grab().toImage();
+        for (const char* link : {"lblSelect0", "lblSelect3"}) {
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(Child(window, link));
+            names << read->text(QAccessible::Name);
+            descriptions << read->text(QAccessible::Description);
+        }
+        ClickLink(window, 1);
+    });
+    QTest::mouseClick(program.mainWindow().findChild<QAbstractButton*>(QStringLiteral("Sidebar3")), Qt::LeftButton, {},
+                      QPoint(5, 5));
+    QCOMPARE(driver.openings(), 1);
+    // A path that fits is shown whole.
+    QCOMPARE(shortShown, shortText);
+    QCOMPARE(shortText, QString::fromStdString(addon->fsx()));
+    // A long one keeps its start and its last folder, with "…" between, and fits.
+    QCOMPARE(text, longFolder);
+    QVERIFY2(shown.contains(QStringLiteral("…")), qPrintable(shown));
+    QVERIFY2(shown.startsWith(longFolder.left(12)), qPrintable(shown));
+    QVERIFY2(shown.endsWith(QStringLiteral("Simulator X Steam Edition")), qPrintable(shown));
+    QVERIFY2(shownWidth <= room, qPrintable(QStringLiteral("%1 > %2").arg(shownWidth).arg(room)));
+    QVERIFY(drawnAsShown);
+    // The whole path on hover and for a screen reader.
+    QCOMPARE(toolTip, longFolder);
+    QCOMPARE(readName, longFolder);
+    // The links keep their caption as their name and say which folder they select.
+    QCOMPARE(names, (QStringList{"Select", "Select"}));
+    QCOMPARE(descriptions, (QStringList{"Browse to FSX.EXE for the path to Flight Simulator X",
+                                        "Browse to an existing folder for your backups"}));
 }
 
 void SettingsWindowTest::qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase() {

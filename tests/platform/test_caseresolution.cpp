@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "PlatformFiles.h"
 #include "platform/linux/CaseFold.h"
 #include "platform/linux/LinuxFileSystem.h"
+#include "support/CurrentFolder.h"
 #include "support/TempDir.h"
 
 namespace vrx {
@@ -146,6 +149,40 @@ TEST_F(CaseResolution, RemembersWhatItCreatedItself) {
         EXPECT_TRUE(fs.exists(dir / "texture/" + name));
     }
     EXPECT_EQ(ListNames(dir / "texture"), (std::vector<std::string>{"first.bmp", "second.bmp", "sub", "third.bmp"}));
+}
+
+TEST_F(CaseResolution, AbsolutePathsStartFromTheCurrentFolder) {
+    const std::string here = std::filesystem::canonical(dir.path()).string();
+    const test::CurrentFolder current(here);
+    struct Case {
+        const char* path;
+        std::string absolute;
+    };
+    const Case cases[] = {
+        {"Backup", here + "/Backup"},
+        {"./Backup/", here + "/Backup"},
+        {"VRX Backup ", here + "/VRX Backup "},
+        {"a//b/./c", here + "/a/b/c"},
+        {"a/../b", here + "/a/../b"},  // a link at a would lead elsewhere than here/b
+        {".", here},
+        {"/srv//backup/./vrx/", "/srv/backup/vrx"},
+        {"/", "/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(fs.absolutePath(c.path), c.absolute);
+    }
+    // What the relative path names is what the absolute one names.
+    ASSERT_TRUE(fs.createFolder("Made Here"));
+    EXPECT_TRUE(fs.isFolder(here + "/Made Here"));
+}
+
+TEST_F(CaseResolution, NoAbsolutePathFromARemovedCurrentFolder) {
+    test::MakeDirs(dir / "gone");
+    const test::CurrentFolder current(dir / "gone");
+    std::filesystem::remove(dir / "gone");
+    EXPECT_EQ(fs.absolutePath("Backup"), std::nullopt);
+    EXPECT_EQ(fs.absolutePath("/srv/backup"), "/srv/backup");
 }
 
 }  // namespace

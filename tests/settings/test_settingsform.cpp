@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "settings/CFileDialog.h"
 #include "settings/SettingsForm.h"
 #include "settings/SettingsView.h"
+#include "support/CurrentFolder.h"
 #include "support/ScriptedDialogs.h"
 
 namespace vrx {
@@ -236,10 +238,12 @@ TEST_F(SettingsFormTest, SaveRefusalsKeepTheWindowOpenAndSaveNothing) {
         {"empty simulator folder", "", rig.dir / "NewBackup",
          "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in the top "
          "left to browse to FSX."},
-        // The file could not name it: read back, the path would lose its last space.
+        // The file could not name it: read back, the path would lose its last
+        // space. Said so, not that the user should select the simulator again.
         {"simulator folder ending in a space", rig.dir / "Spaced FSX ", rig.dir / "NewBackup",
-         "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in the top "
-         "left to browse to FSX."},
+         "The path " + (rig.dir / "Spaced FSX ") +
+             " ends in a space, which the Verdantis settings file cannot keep. Please rename the folder so that its "
+             "name does not end in a space, or choose another one."},
         // The program's name on a folder is no program: Save refuses it as the start-up check does.
         {"program name on a folder", rig.dir / "Folder FSX", rig.dir / "NewBackup",
          "The path to FSX in your settings configuration file is invalid! Please press the \"Select\" link in the top "
@@ -266,6 +270,102 @@ TEST_F(SettingsFormTest, SaveRefusalsKeepTheWindowOpenAndSaveNothing) {
         EXPECT_FALSE(test::PathExists(c.backup)) << c.name;
         EXPECT_EQ(view.closes, 0) << c.name;
     }
+}
+
+// A file where the backup folder should be would be saved, and the next start
+// would call the settings invalid: Save refuses it, naming it from the root.
+TEST_F(SettingsFormTest, ABackupFolderThatIsAFileIsRefused) {
+    const std::string fsx = simulator();
+    WriteFile(rig.dir / "Backups.txt", "a file");
+    const std::string here = std::filesystem::canonical(rig.dir.path()).string();
+    const test::CurrentFolder startedFrom(here);
+    struct Case {
+        std::string typed;
+        std::string named;
+    };
+    const Case cases[] = {
+        {rig.dir / "Backups.txt", rig.dir / "Backups.txt"},
+        {"Backups.txt", here + "/Backups.txt"},
+        {rig.dir / "BACKUPS.TXT", rig.dir / "BACKUPS.TXT"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        rig.prompts.shown.clear();
+        open();
+        view.path = fsx;
+        view.backup = c.typed;
+        form->ClickLink(kLinkSave);
+        EXPECT_EQ(rig.Messages(),
+                  std::vector<std::string>{"The path to your backup folder names a file, not a folder: " + c.named +
+                                           ". Please press \"Select\" and choose a folder, or type in a new one."});
+        EXPECT_FALSE(test::PathExists(settingsFile()));
+        EXPECT_EQ(ReadFile(rig.dir / "Backups.txt"), "a file");
+        EXPECT_EQ(view.closes, 0);
+        EXPECT_FALSE(form->ProgramMustEnd());
+    }
+    // The user types a folder instead: saved.
+    view.backup = rig.dir / "Backups";
+    form->ClickLink(kLinkSave);
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_EQ(rig.settings.backuppath, rig.dir / "Backups");
+}
+
+// A relative folder is the one below the folder the program was started
+// from, where Save tests and creates it; the file names it from the root, so
+// that the next start, from wherever, uses the same folder.
+TEST_F(SettingsFormTest, ARelativeBackupFolderIsSavedFromTheRoot) {
+    const std::string fsx = simulator();
+    const std::string start = std::filesystem::canonical(rig.dir.path()).string() + "/start";
+    test::MakeDirs(start + "/Existing");
+    struct Case {
+        const char* typed;
+        std::string saved;
+        bool created;
+    };
+    const Case cases[] = {
+        {"Backups", start + "/Backups", true},
+        {"./VRX Backup/", start + "/VRX Backup", true},
+        {"  Existing ", start + "/Existing", false},
+        {"Existing/../Other", start + "/Existing/../Other", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        std::filesystem::remove(settingsFile());
+        view.closes = 0;
+        ASSERT_EQ(std::filesystem::exists(c.saved), !c.created);
+        {
+            const test::CurrentFolder startedFrom(start);
+            open();
+            view.path = fsx;
+            view.backup = c.typed;
+            form->ClickLink(kLinkSave);
+        }
+        EXPECT_TRUE(rig.Messages().empty());
+        EXPECT_EQ(view.closes, 1);
+        EXPECT_EQ(rig.settings.backuppath, c.saved);
+        EXPECT_NE(ReadFile(settingsFile()).find("BackupPath=" + c.saved + "\r\n"), std::string::npos);
+        EXPECT_TRUE(std::filesystem::is_directory(c.saved));
+        // Nothing was made where the tests run from.
+        EXPECT_FALSE(test::PathExists(c.typed));
+    }
+}
+
+// A backup folder whose own name ends in a space would be saved as another
+// folder, without the space: refused, and the other one is not created.
+TEST_F(SettingsFormTest, ABackupFolderEndingInASpaceIsRefused) {
+    const std::string fsx = simulator();
+    test::MakeDirs(rig.dir / "Spaced Backup ");
+    open();
+    view.path = fsx;
+    view.backup = rig.dir / "Spaced Backup ";
+    form->ClickLink(kLinkSave);
+    EXPECT_EQ(rig.Messages(), std::vector<std::string>{
+                                  "The path " + (rig.dir / "Spaced Backup ") +
+                                  " ends in a space, which the Verdantis settings file cannot keep. Please rename "
+                                  "the folder so that its name does not end in a space, or choose another one."});
+    EXPECT_FALSE(test::PathExists(rig.dir / "Spaced Backup"));
+    EXPECT_FALSE(test::PathExists(settingsFile()));
+    EXPECT_EQ(view.closes, 0);
 }
 
 TEST_F(SettingsFormTest, ALowerCaseProgramFileIsTheSimulatorToo) {
@@ -355,6 +455,36 @@ TEST_F(SettingsFormTest, ASettingsFileThatCannotBeWrittenIsSaidAndTheWindowStays
     EXPECT_EQ(rig.Messages().back(),
               "There are no Verdantis X settings available. Please restart Verdantis and make sure you save the "
               "settings in the settings screen.");
+}
+
+// The same from the sidebar, with a read-only settings file (which binds root
+// too: the file system refuses to replace it, as Windows does): the file keeps
+// the saved settings, and Cancel then closes as ever.
+TEST_F(SettingsFormTest, AReadOnlySettingsFileIsSaidAndKeepsTheSavedSettings) {
+    const std::string fsx = simulator();
+    const std::string saved = "FSPath=" + fsx + "\r\nBackupPath=" + home +
+                              "\r\nReadOverwrite=1\r\nnorbackup=1\r\nrebackup=1\r\n";
+    WriteFile(settingsFile(), saved);
+    std::filesystem::permissions(settingsFile(), std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                                     std::filesystem::perms::others_read);
+    rig.settings.fspath = fsx;
+    rig.settings.backuppath = home;
+    rig.settings.readoverwrite = 1;
+    open();
+    view.attrib = false;
+    view.backup = home + "/Other";
+    form->ClickLink(kLinkSave);
+    EXPECT_EQ(rig.Messages(), std::vector<std::string>{"Verdantis could not save its settings to " + settingsFile() +
+                                                       ". Please make sure the file is not read-only and the disk "
+                                                       "has room, then try again."});
+    EXPECT_EQ(view.closes, 0);
+    EXPECT_EQ(ReadFile(settingsFile()), saved);
+    EXPECT_EQ(rig.settings.readoverwrite, 1);
+    EXPECT_EQ(rig.settings.backuppath, home);
+
+    form->ClickLink(kLinkCancel);
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_FALSE(form->ProgramMustEnd());
 }
 
 }  // namespace

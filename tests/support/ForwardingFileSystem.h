@@ -37,6 +37,7 @@ public:
     void endCopyRun() override { real_.endCopyRun(); }
     void removeLeftoverTemporaries(const std::string& folder) override { real_.removeLeftoverTemporaries(folder); }
     bool createFolder(const std::string& path) override { return real_.createFolder(path); }
+    std::optional<std::string> absolutePath(const std::string& path) override { return real_.absolutePath(path); }
     std::optional<TextLines> readTextLines(const std::string& path) override { return real_.readTextLines(path); }
     WriteResult writeTextFile(const std::string& path, const std::vector<std::string>& lines) override {
         return real_.writeTextFile(path, lines);

@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/TextCodec.h"
@@ -256,6 +258,27 @@ bool LinuxFileSystem::createFolder(const std::string& path) {
     if (::mkdir(entry.path.c_str(), 0777) != 0) return false;
     impl_->resolver.noteAdded(ParentFolder(entry.path), LastComponent(entry.path));
     return true;
+}
+
+std::optional<std::string> LinuxFileSystem::absolutePath(const std::string& path) {
+    std::string from;
+    if (path.empty() || path.front() != '/') {
+        std::unique_ptr<char, decltype(&std::free)> current(::getcwd(nullptr, 0), &std::free);
+        // A current folder that was removed, or lies outside this process's root, has no path from it.
+        if (!current || current.get()[0] != '/') return std::nullopt;
+        from = current.get();
+    }
+    std::string absolute;
+    const std::string whole = from + "/" + path;
+    std::size_t start = 0;
+    while (start <= whole.size()) {
+        std::size_t end = whole.find('/', start);
+        if (end == std::string::npos) end = whole.size();
+        const std::string_view component(whole.data() + start, end - start);
+        if (!component.empty() && component != ".") (absolute += '/') += component;
+        start = end + 1;
+    }
+    return absolute.empty() ? "/" : absolute;
 }
 
 std::optional<TextLines> LinuxFileSystem::readTextLines(const std::string& path) {

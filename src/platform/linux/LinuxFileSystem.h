@@ -33,6 +33,7 @@ public:
     void endCopyRun() override;
     void removeLeftoverTemporaries(const std::string& folder) override;
     bool createFolder(const std::string& path) override;
+    std::optional<std::string> absolutePath(const std::string& path) override;
     std::optional<TextLines> readTextLines(const std::string& path) override;
     WriteResult writeTextFile(const std::string& path, const std::vector<std::string>& lines) override;
     WriteResult appendTextLine(const std::string& path, const std::string& line) override;
