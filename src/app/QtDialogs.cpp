@@ -1,14 +1,11 @@
 #include "app/QtDialogs.h"
 
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QHash>
-#include <QListView>
 #include <QStringList>
-#include <QUrl>
 
+#include "app/FileDialogPlaces.h"
 #include "settings/CFileDialog.h"
 
 namespace vrx {
@@ -32,52 +29,6 @@ QString FilterText(const FileFilter& filter) {
            QStringLiteral(")");
 }
 
-// Adds the places to the dialog's side panel under their own names, for as
-// long as it lives: the dialog saves its panel into the user's Qt settings
-// when it is destroyed, shared by every Qt program, which must not keep ours.
-class OfferedPlaces {
-public:
-    OfferedPlaces(QFileDialog& dialog, const std::vector<DialogPlace>& places)
-        : dialog_(dialog), own_(dialog.sidebarUrls()) {
-        if (places.empty()) return;
-        QList<QUrl> urls = own_;
-        for (const DialogPlace& place : places) {
-            const QString folder = QDir::cleanPath(QString::fromStdString(place.folder));
-            const QUrl url = QUrl::fromLocalFile(folder);
-            if (!urls.contains(url)) urls << url;
-            labels_.insert(folder, QString::fromStdString(place.label));
-        }
-        dialog.setSidebarUrls(urls);
-        // Qt names an entry after its folder, "drive_c" for every prefix, and
-        // names it again whenever the folder changes; each time, ours replaces it.
-        if (auto* sidebar = dialog.findChild<QListView*>(QStringLiteral("sidebar")); sidebar && sidebar->model()) {
-            QAbstractItemModel* model = sidebar->model();
-            const auto rename = [model, labels = labels_] {
-                for (int row = 0; row < model->rowCount(); ++row) {
-                    const QModelIndex index = model->index(row, 0);
-                    // The entry's tooltip is its folder's full path.
-                    const auto label = labels.constFind(QDir::cleanPath(index.data(Qt::ToolTipRole).toString()));
-                    if (label != labels.constEnd() && index.data(Qt::DisplayRole).toString() != *label) {
-                        model->setData(index, *label, Qt::DisplayRole);
-                    }
-                }
-            };
-            rename();
-            QObject::connect(model, &QAbstractItemModel::dataChanged, &dialog, rename);
-        }
-    }
-    ~OfferedPlaces() {
-        if (!labels_.isEmpty()) dialog_.setSidebarUrls(own_);
-    }
-    OfferedPlaces(const OfferedPlaces&) = delete;
-    OfferedPlaces& operator=(const OfferedPlaces&) = delete;
-
-private:
-    QFileDialog& dialog_;
-    QList<QUrl> own_;
-    QHash<QString, QString> labels_;
-};
-
 // Wine prefixes live in hidden folders (~/.wine, ~/.steam, ~/.local/share/...).
 void ShowHidden(QFileDialog& dialog) {
     dialog.setFilter(dialog.filter() | QDir::Hidden);
@@ -100,7 +51,7 @@ std::optional<std::string> QtDialogs::chooseFolder(const FolderDialogRequest& re
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setWindowModality(Qt::WindowModal);
     ShowHidden(dialog);
-    const OfferedPlaces offer(dialog, places.places);
+    const FileDialogPlaces offer(dialog, places.places);
     if (!request.startFolder.empty()) dialog.setDirectory(QString::fromStdString(request.startFolder));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
@@ -123,7 +74,7 @@ std::optional<FileDialogAnswer> QtDialogs::chooseFile(const FileDialogRequest& r
     }
     if (!request.title.empty()) dialog.setWindowTitle(QString::fromStdString(request.title));
     ShowHidden(dialog);
-    const OfferedPlaces offer(dialog, places.places);
+    const FileDialogPlaces offer(dialog, places.places);
     if (!request.initDir.empty()) {
         dialog.setDirectory(QString::fromStdString(request.initDir));
     } else if (request.fileName.find('/') == std::string::npos && !places.openStartFolder.empty()) {

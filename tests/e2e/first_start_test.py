@@ -5,7 +5,7 @@ simulator registered in a Wine prefix laid out here, the real Qt folder
 dialog, Save, the backup question answered Yes, the first backup, the main
 window and the history line. Then the same start where only a game
 launcher's file knows the prefix: the simulator proposed from it, and the
-real file dialog opening beside it with the prefix in its side panel.
+real file dialog opening on it with the prefix in its side panel.
 
 Run inside an X server and a D-Bus session, as tests/e2e/run-e2e does:
     first_start_test.py BUILD_DIR
@@ -223,13 +223,12 @@ class LauncherFirstStartTest(unittest.TestCase):
         wait_for("the simulator proposed from the launcher's prefix",
                  lambda: [n for n in descendants(settings) if n.name == fsx])
 
-        # The simulator's Select opens Qt's real file dialog in the prefix's
-        # Microsoft Games, the prefix's C: drive in its side panel.
+        # The simulator's Select opens Qt's real file dialog on the folder
+        # found, the prefix's C: drive in its side panel.
         do_action([n for n in descendants(settings) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON][0], "Press")
         picker = wait_for("the file dialog with the prefix in its side panel",
                           lambda: window_with_text(program, "Lutris: flight-simulator-x"))
-        wait_for("the simulator's folder listed",
-                 lambda: [n for n in descendants(picker) if n.name == "Microsoft Flight Simulator X"])
+        wait_for("the simulator's program listed", lambda: [n for n in descendants(picker) if n.name == "FSX.EXE"])
         name_box = node(picker, lambda n: n.getRole() == pyatspi.ROLE_TEXT
                         and n.getState().contains(pyatspi.STATE_EDITABLE)
                         and n.getState().contains(pyatspi.STATE_SHOWING), "file name box")

@@ -212,11 +212,26 @@ void ClickSidePanel(QFileDialog& dialog, const QString& name) {
     qWarning() << "no side panel entry" << name;
 }
 
-// The side panel entries Qt keeps in the user's settings for every Qt program.
+// Whether the side panel shows every entry's name whole.
+bool SidePanelNamesFit(QFileDialog& dialog) {
+    const auto* panel = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    for (int row = 0; row < panel->model()->rowCount(); ++row) {
+        if (panel->sizeHintForIndex(panel->model()->index(row, 0)).width() > panel->viewport()->width()) return false;
+    }
+    return true;
+}
+
+// The side panel's entries and width that Qt keeps in the user's settings for every Qt program.
 QStringList SavedSidePanel() {
     return QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
         .value(QStringLiteral("FileDialog/shortcuts"))
         .toStringList();
+}
+
+int SavedSidePanelWidth() {
+    return QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .value(QStringLiteral("FileDialog/sidebarWidth"), -1)
+        .toInt();
 }
 
 // A home folder with a Wine prefix (the simulator installed in its default
@@ -227,7 +242,10 @@ struct PickerMachine {
     std::string home = dir / "home";
     std::string games = home + "/.wine/drive_c/Program Files (x86)/Microsoft Games";
     std::string program = games + "/Microsoft Flight Simulator X/fsx.exe";
-    vrx::DialogPlaces places{{{home + "/.wine/drive_c", "Wine: .wine"}, {dir / "lib/steamapps/common", "Steam: lib"}},
+    std::string lutris = home + "/Games/microsoft-flight-simulator-x/drive_c";
+    vrx::DialogPlaces places{{{home + "/.wine/drive_c", "Wine: .wine"},
+                              {dir / "lib/steamapps/common", "Steam: lib"},
+                              {lutris, "Lutris: microsoft-flight-simulator-x"}},
                              games};
 
     PickerMachine() {
@@ -236,9 +254,13 @@ struct PickerMachine {
         // A hidden folder no place leads through (Qt shows those it was asked about).
         vrx::test::MakeDirs(home + "/.local/share");
         vrx::test::MakeDirs(dir / "lib/steamapps/common/FSX");
+        vrx::test::MakeDirs(lutris);
     }
-    QString entry(const std::string& name, const std::string& folder) const {
-        return QString::fromStdString(name + " = " + folder);
+    // The side panel's last entries as they must show.
+    QStringList entries() const {
+        return {QString::fromStdString("Wine: .wine = " + home + "/.wine/drive_c"),
+                QString::fromStdString("Steam: lib = " + (dir / "lib/steamapps/common")),
+                QString::fromStdString("Lutris: microsoft-flight-simulator-x = " + lutris)};
     }
 };
 
@@ -556,34 +578,43 @@ void SettingsWindowTest::qtFolderDialogOpensOnTheStartFolderAndReturnsNoSeparato
 
 void SettingsWindowTest::qtFileDialogShowsHiddenFoldersAndTheSearchsPlaces() {
     const PickerMachine m;
+    // A dialog without places first, for the panel width Qt keeps of its own.
+    {
+        vrx::QtDialogs plain;
+        ModalDriver driver("FileDialog", [](QWidget& window, int) { static_cast<QFileDialog&>(window).reject(); });
+        plain.chooseFile(vrx::FileDialogRequest{});
+    }
+    const int ownWidth = SavedSidePanelWidth();
     vrx::QtDialogs dialogs([&] { return m.places; });
     vrx::CFileDialog fileDialog(dialogs);
     fileDialog.SetFilter("FSX.EXE|FSX.EXE");
     QString opened, afterClick;
     QStringList panel, homeListing, panelWhileOpen;
+    bool namesFit = false;
     {
         ModalDriver driver("FileDialog", [&](QWidget& window, int) {
             auto& dialog = static_cast<QFileDialog&>(window);
             opened = dialog.directory().absolutePath();
-            panel = SidePanel(dialog, {"Wine: .wine", "Steam: lib"});
+            panel = SidePanel(dialog, {"Wine: .wine", "Steam: lib", "Lutris: microsoft-flight-simulator-x"});
+            namesFit = SidePanelNamesFit(dialog);
             dialog.setDirectory(QString::fromStdString(m.home));
-            homeListing = Listing(dialog, {".local", ".wine", "Documents"});
+            homeListing = Listing(dialog, {".local", ".wine", "Documents", "Games"});
             ClickSidePanel(dialog, QStringLiteral("Wine: .wine"));
             afterClick = dialog.directory().absolutePath();
             // Qt renames entries as their folders change; the names stay.
-            panelWhileOpen = SidePanel(dialog, {"Wine: .wine", "Steam: lib"});
+            panelWhileOpen = SidePanel(dialog, {"Wine: .wine", "Steam: lib", "Lutris: microsoft-flight-simulator-x"});
             TypeFileName(dialog, m.program);
             Confirm(dialog);
         });
         fileDialog.ShowOpen();
     }
     QCOMPARE(opened, QString::fromStdString(m.games));
-    QVERIFY2(panel.size() >= 2, qPrintable(panel.join('\n')));
-    QCOMPARE(panel.mid(panel.size() - 2), (QStringList{m.entry("Wine: .wine", m.home + "/.wine/drive_c"),
-                                                       m.entry("Steam: lib", m.dir / "lib/steamapps/common")}));
-    QCOMPARE(homeListing, (QStringList{".local", ".wine", "Documents"}));
+    QVERIFY2(panel.size() >= 3, qPrintable(panel.join('\n')));
+    QCOMPARE(panel.mid(panel.size() - 3), m.entries());
+    QVERIFY(namesFit);
+    QCOMPARE(homeListing, (QStringList{".local", ".wine", "Documents", "Games"}));
     QCOMPARE(afterClick, QString::fromStdString(m.home + "/.wine/drive_c"));
-    QCOMPARE(panelWhileOpen.mid(panelWhileOpen.size() - 2), panel.mid(panel.size() - 2));
+    QCOMPARE(panelWhileOpen.mid(panelWhileOpen.size() - 3), m.entries());
     // What the dialog returns is what it always returned.
     QVERIFY(!fileDialog.Cancel());
     QCOMPARE(fileDialog.FileName(), m.program);
@@ -606,6 +637,8 @@ void SettingsWindowTest::qtFileDialogShowsHiddenFoldersAndTheSearchsPlaces() {
              qPrintable(saved.join(' ')));
     QVERIFY2(!saved.contains(QUrl::fromLocalFile(QString::fromStdString(m.dir / "lib/steamapps/common")).toString()),
              qPrintable(saved.join(' ')));
+    QVERIFY(ownWidth > 0);
+    QCOMPARE(SavedSidePanelWidth(), ownWidth);
 }
 
 void SettingsWindowTest::qtFolderDialogShowsHiddenFoldersAndTheSearchsPlaces() {
@@ -618,9 +651,9 @@ void SettingsWindowTest::qtFolderDialogShowsHiddenFoldersAndTheSearchsPlaces() {
     ModalDriver driver("FolderDialog", [&](QWidget& window, int) {
         auto& dialog = static_cast<QFileDialog&>(window);
         opened = dialog.directory().absolutePath();
-        panel = SidePanel(dialog, {"Wine: .wine", "Steam: lib"});
+        panel = SidePanel(dialog, {"Wine: .wine", "Steam: lib", "Lutris: microsoft-flight-simulator-x"});
         dialog.setDirectory(QString::fromStdString(m.home));
-        homeListing = Listing(dialog, {".local", ".wine", "Documents"});
+        homeListing = Listing(dialog, {".local", ".wine", "Documents", "Games"});
         ClickSidePanel(dialog, QStringLiteral("Steam: lib"));
         afterClick = dialog.directory().absolutePath();
         Confirm(dialog);
@@ -629,10 +662,9 @@ void SettingsWindowTest::qtFolderDialogShowsHiddenFoldersAndTheSearchsPlaces() {
              QString::fromStdString(m.dir / "lib/steamapps/common"));
     // The backup folder's dialog still opens on the backup folder.
     QCOMPARE(opened, QString::fromStdString(m.dir / "VRX-Backup"));
-    QVERIFY2(panel.size() >= 2, qPrintable(panel.join('\n')));
-    QCOMPARE(panel.mid(panel.size() - 2), (QStringList{m.entry("Wine: .wine", m.home + "/.wine/drive_c"),
-                                                       m.entry("Steam: lib", m.dir / "lib/steamapps/common")}));
-    QCOMPARE(homeListing, (QStringList{".local", ".wine", "Documents"}));
+    QVERIFY2(panel.size() >= 3, qPrintable(panel.join('\n')));
+    QCOMPARE(panel.mid(panel.size() - 3), m.entries());
+    QCOMPARE(homeListing, (QStringList{".local", ".wine", "Documents", "Games"}));
     QCOMPARE(afterClick, QString::fromStdString(m.dir / "lib/steamapps/common"));
 }
 
