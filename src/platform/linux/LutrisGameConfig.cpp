@@ -1,10 +1,10 @@
 #include "platform/linux/LutrisGameConfig.h"
 
-#include <cstdint>
 #include <utility>
 #include <vector>
 
 #include "platform/TextCodec.h"
+#include "platform/linux/YamlQuotedLine.h"
 
 namespace vrx {
 
@@ -68,76 +68,6 @@ void ExpectLineEnd(std::string_view rest) {
     Refuse();
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// The one-letter escapes of a "..." scalar and the characters they stand for.
-constexpr std::pair<char, char32_t> kLetterEscapes[] = {
-    {'0', 0x00}, {'a', 0x07},  {'b', 0x08}, {'t', 0x09}, {'\t', 0x09},  {'n', 0x0A},
-    {'v', 0x0B}, {'f', 0x0C},  {'r', 0x0D}, {'e', 0x1B}, {' ', 0x20},   {'"', 0x22},
-    {'/', 0x2F}, {'\\', 0x5C}, {'N', 0x85}, {'_', 0xA0}, {'L', 0x2028}, {'P', 0x2029},
-};
-
-// One escape of a "..." scalar, its letter at pos; appends what it stands
-// for and returns the position after it.
-std::size_t Unescape(std::string_view line, std::size_t pos, std::string& out) {
-    const char letter = line[pos];
-    for (const auto& [escape, character] : kLetterEscapes) {
-        if (letter == escape) {
-            AppendUtf8(out, character);
-            return pos + 1;
-        }
-    }
-    const std::size_t digits = letter == 'x' ? 2 : letter == 'u' ? 4 : letter == 'U' ? 8 : 0;
-    if (digits == 0) Refuse();
-    if (line.size() - pos - 1 < digits) Refuse();
-    std::uint32_t code = 0;
-    for (std::size_t i = 1; i <= digits; ++i) {
-        const int digit = HexDigit(line[pos + i]);
-        if (digit < 0) Refuse();
-        code = code * 16 + static_cast<std::uint32_t>(digit);
-    }
-    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) Refuse();
-    AppendUtf8(out, static_cast<char32_t>(code));
-    return pos + 1 + digits;
-}
-
-// How one line of a quoted scalar ended.
-enum class QuotedLineEnd { Closed, Open, EscapedBreak };
-
-// Scans line (the part after the opening quote, or a continuation line)
-// into out. Closed: end is the position after the closing quote. keep is
-// out's length up to which trailing blanks came from escapes and stay.
-QuotedLineEnd ScanQuotedLine(std::string_view line, char quote, std::string& out, std::size_t& keep, std::size_t& end) {
-    std::size_t pos = 0;
-    while (pos < line.size()) {
-        const char c = line[pos];
-        if (c == quote) {
-            if (quote == '\'' && pos + 1 < line.size() && line[pos + 1] == '\'') {
-                out += '\'';
-                keep = out.size();
-                pos += 2;
-                continue;
-            }
-            end = pos + 1;
-            return QuotedLineEnd::Closed;
-        }
-        if (quote == '"' && c == '\\') {
-            if (pos + 1 == line.size()) return QuotedLineEnd::EscapedBreak;
-            pos = Unescape(line, pos + 1, out);
-            keep = out.size();
-            continue;
-        }
-        out += c;
-        ++pos;
-    }
-    return QuotedLineEnd::Open;
-}
-
 struct Line {
     Column indent = 0;
     std::string_view text;  // after the indentation
@@ -157,7 +87,9 @@ std::optional<KeyLine> SplitKey(std::string_view text) {
         std::string key;
         std::size_t keep = 0;
         std::size_t end = 0;
-        if (ScanQuotedLine(text.substr(1), first, key, keep, end) != QuotedLineEnd::Closed) return std::nullopt;
+        const QuotedLineEnd how = ScanQuotedLine(text.substr(1), first, key, keep, end);
+        if (how == QuotedLineEnd::Invalid) Refuse();
+        if (how != QuotedLineEnd::Closed) return std::nullopt;
         const std::string_view after = TrimBlanksLeft(text.substr(1 + end));
         if (after.empty() || after.front() != ':' || (after.size() > 1 && after[1] != ' ')) return std::nullopt;
         return KeyLine{std::move(key), after.substr(1)};
@@ -411,6 +343,7 @@ private:
         while (true) {
             std::size_t end = 0;
             const QuotedLineEnd how = ScanQuotedLine(line, quote, value, keep, end);
+            if (how == QuotedLineEnd::Invalid) Refuse();
             if (how == QuotedLineEnd::Closed) {
                 ExpectLineEnd(line.substr(end));
                 ExpectNothingDeeper(parentIndent);
