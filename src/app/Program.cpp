@@ -18,6 +18,7 @@
 #include "platform/linux/LinuxFileSystem.h"
 #include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/LinuxSimulatorPlaces.h"
+#include "platform/linux/SimulatorDialogPlaces.h"
 #include "progress/StatusWindow.h"
 #include "session/Session.h"
 #include "settings/SettingsForm.h"
@@ -49,7 +50,8 @@ struct Program::Parts {
     Prompts& prompts;
     QtShell qtShell{[this](const std::string& path) { return fs.resolve(path); }};
     Shell& shell;
-    QtDialogs qtDialogs;
+    // The dialogs offer the places the simulator search knows, looked at afresh at each opening.
+    QtDialogs qtDialogs{[] { return SimulatorDialogPlaces(DefaultSimulatorSearchLocations()); }};
     Dialogs& dialogs;
     LinuxSimulatorPlaces simulatorPlaces{DefaultSimulatorSearchLocations(), fs};
     History history{fs, clock, appFolder};

@@ -1,9 +1,11 @@
 #include "app/QtDialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QStringList>
 
+#include "app/FileDialogPlaces.h"
 #include "settings/CFileDialog.h"
 
 namespace vrx {
@@ -27,21 +29,36 @@ QString FilterText(const FileFilter& filter) {
            QStringLiteral(")");
 }
 
+// Wine prefixes live in hidden folders (~/.wine, ~/.steam, ~/.local/share/...).
+void ShowHidden(QFileDialog& dialog) {
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
+}
+
 }  // namespace
 
+QtDialogs::QtDialogs(std::function<DialogPlaces()> places) : places_(std::move(places)) {}
+
+DialogPlaces QtDialogs::offered() const {
+    return places_ ? places_() : DialogPlaces{};
+}
+
 std::optional<std::string> QtDialogs::chooseFolder(const FolderDialogRequest& request) {
+    const DialogPlaces places = offered();
     QFileDialog dialog(AskingWindow(), QString::fromStdString(request.prompt));
     dialog.setObjectName(QStringLiteral("FolderDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setWindowModality(Qt::WindowModal);
+    ShowHidden(dialog);
+    const FileDialogPlaces offer(dialog, places.places);
     if (!request.startFolder.empty()) dialog.setDirectory(QString::fromStdString(request.startFolder));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
 }
 
 std::optional<FileDialogAnswer> QtDialogs::chooseFile(const FileDialogRequest& request) {
+    const DialogPlaces places = offered();
     QFileDialog dialog(request.owned ? AskingWindow() : nullptr);
     dialog.setObjectName(QStringLiteral("FileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -56,7 +73,14 @@ std::optional<FileDialogAnswer> QtDialogs::chooseFile(const FileDialogRequest& r
         dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     }
     if (!request.title.empty()) dialog.setWindowTitle(QString::fromStdString(request.title));
-    if (!request.initDir.empty()) dialog.setDirectory(QString::fromStdString(request.initDir));
+    ShowHidden(dialog);
+    const FileDialogPlaces offer(dialog, places.places);
+    if (!request.initDir.empty()) {
+        dialog.setDirectory(QString::fromStdString(request.initDir));
+    } else if (request.fileName.find('/') == std::string::npos && !places.openStartFolder.empty()) {
+        // Neither a folder nor a file with its folder asked for: where the simulator most likely is.
+        dialog.setDirectory(QString::fromStdString(places.openStartFolder));
+    }
     if (!request.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
     QStringList filters;
     for (const FileFilter& filter : request.filters) filters << FilterText(filter);

@@ -38,6 +38,21 @@ struct FileDialogAnswer {
     int filterIndex = 1;             // the filter the user last chose
 };
 
+// A folder the dialogs offer in their side panel, under a name of its own.
+struct DialogPlace {
+    std::string folder;
+    std::string label;  // what the panel shows, e.g. "Wine: .wine"
+    bool operator==(const DialogPlace&) const = default;
+};
+
+// What the dialogs offer beside a request: the side panel's places, and the
+// folder an open dialog starts in when the request names neither a folder
+// nor a file with its folder ("" = the dialog's own choice).
+struct DialogPlaces {
+    std::vector<DialogPlace> places;
+    std::string openStartFolder;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;

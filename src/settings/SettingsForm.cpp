@@ -136,6 +136,12 @@ void SettingsForm::SelectSimulator() {
     if (!services_.fileDialog) services_.fileDialog = std::make_unique<CFileDialog>(services_.dialogs);
     CFileDialog& dialog = *services_.fileDialog;
     dialog.SetFilter(kSimulatorFilter);
+    // Until a file has been chosen, the dialog opens on the simulator folder
+    // shown (found or saved); with none, where the dialogs think it most likely.
+    if (dialog.FileName().empty()) {
+        const std::string shown = view_.PathText();
+        dialog.SetInitDir(!shown.empty() && session_.fs.isFolder(shown) ? shown : std::string());
+    }
     dialog.ShowOpen();
     if (dialog.FileName().empty()) {
         session_.prompts.message(kInvalidPathSpecified);

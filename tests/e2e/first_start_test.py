@@ -3,7 +3,9 @@ the accessibility tree (AT-SPI) as a user would, with nothing scripted inside
 the program: the first-run message, the settings window proposing the
 simulator registered in a Wine prefix laid out here, the real Qt folder
 dialog, Save, the backup question answered Yes, the first backup, the main
-window and the history line.
+window and the history line. Then the same start where only a game
+launcher's file knows the prefix: the simulator proposed from it, and the
+real file dialog opening on it with the prefix in its side panel.
 
 Run inside an X server and a D-Bus session, as tests/e2e/run-e2e does:
     first_start_test.py BUILD_DIR
@@ -27,6 +29,9 @@ FIRST_BACKUP = ("Backup files are not detected. We will now backup your current 
 SETTINGS = "Verdantis Settings"
 FOLDER_PROMPT = "Please select a folder..."
 HISTORY_TAIL = b" - Backup Action 1.08 - Created Initial Main Backup Files"
+NEVER_ASK = "Do you want to mark the configuration file so you will not be prompted to backup in the future?"
+SIMULATOR_FOLDER = os.path.join("Program Files (x86)", "Microsoft Games", "Microsoft Flight Simulator X")
+LUTRIS_PREFIX = os.path.join("Wine Prefixes", "flight-simulator-x")
 
 
 def lay_out_wine_prefix(staging):
@@ -40,6 +45,22 @@ def lay_out_wine_prefix(staging):
                   "[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\10.0] "
                   "1700000000\n\"SetupPath\"=\"C:\\\\FSX\\\\\"\n")
     return prefix
+
+
+def lay_out_lutris_game(staging):
+    """The staged prefix moved where a user keeps it, known only from the
+    Lutris launcher's file for the game; WINEPREFIX names nothing, and there
+    is no ~/.wine."""
+    prefix = os.path.join(staging, LUTRIS_PREFIX)
+    os.makedirs(os.path.dirname(prefix))
+    os.rename(os.path.join(staging, "wine"), prefix)
+    games = os.path.join(staging, "home", ".config", "lutris", "games")
+    os.makedirs(games)
+    with open(os.path.join(games, "flight-simulator-x-1700000000.yml"), "w") as game:
+        game.write("game:\n  exe: " + os.path.join(prefix, "drive_c", SIMULATOR_FOLDER, "fsx.exe") + "\n"
+                   "  prefix: " + prefix + "\nname: Flight Simulator X\nrunner: wine\nsystem: {}\n"
+                   "wine:\n  version: lutris-7.2-2-x86_64\n")
+    return os.path.join(staging, "no-wine")
 
 
 def showing_windows(program):
@@ -182,6 +203,57 @@ class FirstStartTest(unittest.TestCase):
             lines = history.read().split(b"\r\n")
         self.assertEqual(len(lines), 2)
         self.assertTrue(lines[0].endswith(HISTORY_TAIL), lines[0])
+
+
+class LauncherFirstStartTest(unittest.TestCase):
+    def setUp(self):
+        self.program = e2e.StagedProgram(settings=False, wine_prefix=lay_out_lutris_game)
+        self.program.application_name = None
+        self.addCleanup(self.stop_program)
+
+    stop_program = FirstStartTest.stop_program
+    find_application = FirstStartTest.find_application
+
+    def test_first_start_finds_the_simulator_in_a_launchers_prefix(self):
+        program = self.program
+        app = wait_for("the program in the accessibility tree", self.find_application)
+        program.application_name = app.name
+        prefix = os.path.join(os.path.realpath(program.folder), LUTRIS_PREFIX)
+        fsx = os.path.join(prefix, "drive_c", SIMULATOR_FOLDER)
+
+        message = wait_for("the first-run message", lambda: window_with_text(program, FIRST_RUN))
+        do_action(button(message, "OK"), "Press")
+        settings = wait_for("the settings window", lambda: window_named(program, SETTINGS))
+        wait_for("the simulator proposed from the launcher's prefix",
+                 lambda: [n for n in descendants(settings) if n.name == fsx])
+
+        # The simulator's Select opens Qt's real file dialog on the folder
+        # found, the prefix's C: drive in its side panel.
+        do_action([n for n in descendants(settings) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON][0], "Press")
+        picker = wait_for("the file dialog with the prefix in its side panel",
+                          lambda: window_with_text(program, "Lutris: flight-simulator-x"))
+        wait_for("the simulator's program listed", lambda: [n for n in descendants(picker) if n.name == "FSX.EXE"])
+        name_box = node(picker, lambda n: n.getRole() == pyatspi.ROLE_TEXT
+                        and n.getState().contains(pyatspi.STATE_EDITABLE)
+                        and n.getState().contains(pyatspi.STATE_SHOWING), "file name box")
+        name_box.queryEditableText().setTextContents(os.path.join(fsx, "FSX.EXE"))
+        do_action(button(picker, "Open"), "Press")
+        wait_for("the file dialog to close", lambda: window_with_text(program, "Lutris: flight-simulator-x") is None)
+        self.assertTrue([n for n in descendants(settings) if n.name == fsx])
+
+        do_action(button(settings, "Save"), "Press")
+        question = wait_for("the first backup question", lambda: window_with_text(program, FIRST_BACKUP))
+        do_action(button(question, "No"), "Press")
+        question = wait_for("the never-ask question", lambda: window_with_text(program, NEVER_ASK))
+        do_action(button(question, "No"), "Press")
+        wait_for("the main window", lambda: next(
+            (w for w in showing_windows(program) if "(Interface Version" in w.name), None), timeout=120)
+
+        with open(os.path.join(program.app_folder, "settings.cfg"), "rb") as saved:
+            self.assertEqual(saved.read(),
+                             b"FSPath=" + fsx.encode() + b"\r\nBackupPath="
+                             + os.path.join(program.home, "VRX-Backup").encode()
+                             + b"\r\nReadOverwrite=1\r\nnorbackup=\r\nrebackup=\r\n")
 
 
 if __name__ == "__main__":

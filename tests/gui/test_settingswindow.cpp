@@ -2,7 +2,9 @@
 // simulator registered in a Wine prefix, Save's refusals, the start-up check
 // running on the saved values, Cancel and the close box ending the program
 // (in a child process, to see it end), and Qt's file and folder dialogs
-// behind the program's dialog interface.
+// behind the program's dialog interface: hidden folders shown, the places the
+// simulator search knows in their side panel, the file dialog opening where
+// the simulator most likely is.
 
 #include <unistd.h>
 
@@ -19,8 +21,11 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -35,6 +40,7 @@
 #include "app/ScreenMetrics.h"
 #include "config/AppSettings.h"
 #include "gui/GuiSupport.h"
+#include "platform/Dialogs.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "session/Session.h"
 #include "settings/CFileDialog.h"
@@ -169,6 +175,97 @@ void TypeFileName(QFileDialog& dialog, const QString& name) {
     dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
 }
 
+void TypeFileName(QFileDialog& dialog, const std::string& name) {
+    TypeFileName(dialog, QString::fromStdString(name));
+}
+
+// A file dialog's side panel, an entry a line: the name it shows, " = ", its
+// folder. Read once it shows the names expected or 5 s have passed.
+QStringList SidePanel(QFileDialog& dialog, const QStringList& expectedNames) {
+    const auto* panel = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    QStringList entries;
+    for (int i = 0; i < 250; ++i) {
+        entries.clear();
+        QStringList names;
+        for (int row = 0; row < panel->model()->rowCount(); ++row) {
+            const QModelIndex index = panel->model()->index(row, 0);
+            names << index.data().toString();
+            entries << index.data().toString() + QStringLiteral(" = ") + index.data(Qt::ToolTipRole).toString();
+        }
+        if (std::all_of(expectedNames.begin(), expectedNames.end(),
+                        [&](const QString& name) { return names.contains(name); })) {
+            break;
+        }
+        QTest::qWait(20);
+    }
+    return entries;
+}
+
+// Clicks the side panel's entry that shows name, as a user does.
+void ClickSidePanel(QFileDialog& dialog, const QString& name) {
+    auto* panel = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    for (int row = 0; row < panel->model()->rowCount(); ++row) {
+        const QModelIndex index = panel->model()->index(row, 0);
+        if (index.data().toString() == name) {
+            QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->visualRect(index).center());
+            return;
+        }
+    }
+    qWarning() << "no side panel entry" << name;
+}
+
+// Whether the side panel shows every entry's name whole.
+bool SidePanelNamesFit(QFileDialog& dialog) {
+    const auto* panel = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    for (int row = 0; row < panel->model()->rowCount(); ++row) {
+        if (panel->sizeHintForIndex(panel->model()->index(row, 0)).width() > panel->viewport()->width()) return false;
+    }
+    return true;
+}
+
+// The side panel's entries and width that Qt keeps in the user's settings for every Qt program.
+QStringList SavedSidePanel() {
+    return QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .value(QStringLiteral("FileDialog/shortcuts"))
+        .toStringList();
+}
+
+int SavedSidePanelWidth() {
+    return QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .value(QStringLiteral("FileDialog/sidebarWidth"), -1)
+        .toInt();
+}
+
+// A home folder with a Wine prefix (the simulator installed in its default
+// folder) beside other folders, and a Steam library elsewhere; the
+// places the dialogs are given for them.
+struct PickerMachine {
+    vrx::test::TempDir dir;
+    std::string home = dir / "home";
+    std::string games = home + "/.wine/drive_c/Program Files (x86)/Microsoft Games";
+    std::string program = games + "/Microsoft Flight Simulator X/fsx.exe";
+    std::string lutris = home + "/Games/microsoft-flight-simulator-x/drive_c";
+    vrx::DialogPlaces places{{{home + "/.wine/drive_c", "Wine: .wine"},
+                              {dir / "lib/steamapps/common", "Steam: lib"},
+                              {lutris, "Lutris: microsoft-flight-simulator-x"}},
+                             games};
+
+    PickerMachine() {
+        WriteFile(program, "MZ");
+        vrx::test::MakeDirs(home + "/Documents");
+        // A hidden folder no place leads through (Qt shows those it was asked about).
+        vrx::test::MakeDirs(home + "/.local/share");
+        vrx::test::MakeDirs(dir / "lib/steamapps/common/FSX");
+        vrx::test::MakeDirs(lutris);
+    }
+    // The side panel's last entries as they must show.
+    QStringList entries() const {
+        return {QString::fromStdString("Wine: .wine = " + home + "/.wine/drive_c"),
+                QString::fromStdString("Steam: lib = " + (dir / "lib/steamapps/common")),
+                QString::fromStdString("Lutris: microsoft-flight-simulator-x = " + lutris)};
+    }
+};
+
 }  // namespace
 
 class SettingsWindowTest : public QObject {
@@ -188,6 +285,9 @@ private slots:
     void qtFileDialogTakesTheClassesPropertiesAndMatchesAnyCase();
     void qtFolderDialogOpensOnTheStartFolderAndReturnsNoSeparator();
     void theFoldersArePaintedInTheAreaListsColours();
+    void qtFileDialogShowsHiddenFoldersAndTheSearchsPlaces();
+    void qtFolderDialogShowsHiddenFoldersAndTheSearchsPlaces();
+    void theSimulatorsSelectOpensWhereALaunchersPrefixHoldsIt();
 };
 
 void SettingsWindowTest::firstRunProposesTheWinePrefixsSimulatorAndSaves() {
@@ -601,6 +701,131 @@ void SettingsWindowTest::theFoldersArePaintedInTheAreaListsColours() {
     QCOMPARE(backup.pixelColor(backup.width() - 6, backup.height() / 2), listBack);
     QCOMPARE(backupBase, listBack);
     QCOMPARE(backupText, listText);  // its text opens selected, in the selection's colours
+}
+
+void SettingsWindowTest::qtFileDialogShowsHiddenFoldersAndTheSearchsPlaces() {
+    const PickerMachine m;
+    // A dialog without places first, for the panel width Qt keeps of its own.
+    {
+        vrx::QtDialogs plain;
+        ModalDriver driver("FileDialog", [](QWidget& window, int) { static_cast<QFileDialog&>(window).reject(); });
+        plain.chooseFile(vrx::FileDialogRequest{});
+    }
+    const int ownWidth = SavedSidePanelWidth();
+    vrx::QtDialogs dialogs([&] { return m.places; });
+    vrx::CFileDialog fileDialog(dialogs);
+    fileDialog.SetFilter("FSX.EXE|FSX.EXE");
+    QString opened, afterClick;
+    QStringList panel, homeListing, panelWhileOpen;
+    bool namesFit = false;
+    {
+        ModalDriver driver("FileDialog", [&](QWidget& window, int) {
+            auto& dialog = static_cast<QFileDialog&>(window);
+            opened = dialog.directory().absolutePath();
+            panel = SidePanel(dialog, {"Wine: .wine", "Steam: lib", "Lutris: microsoft-flight-simulator-x"});
+            namesFit = SidePanelNamesFit(dialog);
+            dialog.setDirectory(QString::fromStdString(m.home));
+            homeListing = Listing(dialog, {".local", ".wine", "Documents", "Games"});
+            ClickSidePanel(dialog, QStringLiteral("Wine: .wine"));
+            afterClick = dialog.directory().absolutePath();
+            // Qt renames entries as their folders change; the names stay.
+            panelWhileOpen = SidePanel(dialog, {"Wine: .wine", "Steam: lib", "Lutris: microsoft-flight-simulator-x"});
+            TypeFileName(dialog, m.program);
+            Confirm(dialog);
+        });
+        fileDialog.ShowOpen();
+    }
+    QCOMPARE(opened, QString::fromStdString(m.games));
+    QVERIFY2(panel.size() >= 3, qPrintable(panel.join('\n')));
+    QCOMPARE(panel.mid(panel.size() - 3), m.entries());
+    QVERIFY(namesFit);
+    QCOMPARE(homeListing, (QStringList{".local", ".wine", "Documents", "Games"}));
+    QCOMPARE(afterClick, QString::fromStdString(m.home + "/.wine/drive_c"));
+    QCOMPARE(panelWhileOpen.mid(panelWhileOpen.size() - 3), m.entries());
+    // What the dialog returns is what it always returned.
+    QVERIFY(!fileDialog.Cancel());
+    QCOMPARE(fileDialog.FileName(), m.program);
+    QCOMPARE(fileDialog.FileTitle(), std::string("fsx.exe"));
+
+    // The next opening starts at the file chosen last, not at the likely folder.
+    QString reopened;
+    {
+        ModalDriver driver("FileDialog", [&](QWidget& window, int) {
+            reopened = static_cast<QFileDialog&>(window).directory().absolutePath();
+            static_cast<QFileDialog&>(window).reject();
+        });
+        fileDialog.ShowOpen();
+    }
+    QCOMPARE(reopened, QString::fromStdString(m.games + "/Microsoft Flight Simulator X"));
+    // Qt keeps the side panel for every Qt program of the user: ours is not kept.
+    const QStringList saved = SavedSidePanel();
+    QVERIFY(!saved.isEmpty());  // the dialog did keep its own
+    QVERIFY2(!saved.contains(QUrl::fromLocalFile(QString::fromStdString(m.home + "/.wine/drive_c")).toString()),
+             qPrintable(saved.join(' ')));
+    QVERIFY2(!saved.contains(QUrl::fromLocalFile(QString::fromStdString(m.dir / "lib/steamapps/common")).toString()),
+             qPrintable(saved.join(' ')));
+    QVERIFY(ownWidth > 0);
+    QCOMPARE(SavedSidePanelWidth(), ownWidth);
+}
+
+void SettingsWindowTest::qtFolderDialogShowsHiddenFoldersAndTheSearchsPlaces() {
+    const PickerMachine m;
+    vrx::test::MakeDirs(m.dir / "VRX-Backup");
+    vrx::QtDialogs dialogs([&] { return m.places; });
+    vrx::LinuxFileSystem fs;
+    QString opened, afterClick;
+    QStringList panel, homeListing;
+    ModalDriver driver("FolderDialog", [&](QWidget& window, int) {
+        auto& dialog = static_cast<QFileDialog&>(window);
+        opened = dialog.directory().absolutePath();
+        panel = SidePanel(dialog, {"Wine: .wine", "Steam: lib", "Lutris: microsoft-flight-simulator-x"});
+        dialog.setDirectory(QString::fromStdString(m.home));
+        homeListing = Listing(dialog, {".local", ".wine", "Documents", "Games"});
+        ClickSidePanel(dialog, QStringLiteral("Steam: lib"));
+        afterClick = dialog.directory().absolutePath();
+        Confirm(dialog);
+    });
+    QCOMPARE(QString::fromStdString(vrx::BrowseForFolder(dialogs, fs, m.dir / "VRX-Backup")),
+             QString::fromStdString(m.dir / "lib/steamapps/common"));
+    // The backup folder's dialog still opens on the backup folder.
+    QCOMPARE(opened, QString::fromStdString(m.dir / "VRX-Backup"));
+    QVERIFY2(panel.size() >= 3, qPrintable(panel.join('\n')));
+    QCOMPARE(panel.mid(panel.size() - 3), m.entries());
+    QCOMPARE(homeListing, (QStringList{".local", ".wine", "Documents", "Games"}));
+    QCOMPARE(afterClick, QString::fromStdString(m.dir / "lib/steamapps/common"));
+}
+
+void SettingsWindowTest::theSimulatorsSelectOpensWhereALaunchersPrefixHoldsIt() {
+    // The simulator copied into a bottle under a folder name of the user's
+    // own, unregistered: the search proposes nothing, and the program's own
+    // file dialog opens in the bottle's Microsoft Games, the bottle in its side panel.
+    auto addon = FirstStartAddon();
+    const std::string bottle = addon->dir / "home/.local/share/bottles/bottles/FSX";
+    const std::string games = bottle + "/drive_c/Program Files (x86)/Microsoft Games";
+    WriteFile(games + "/FSX Gold/FSX.EXE", "MZ");
+    GuiPrompts prompts;
+    QString pathBefore, pathChosen, opened;
+    QStringList panel;
+    ModalDriver files("FileDialog", [&](QWidget& window, int) {
+        auto& dialog = static_cast<QFileDialog&>(window);
+        opened = dialog.directory().absolutePath();
+        panel = SidePanel(dialog, {"Bottles: FSX"});
+        TypeFileName(dialog, games + "/FSX Gold/FSX.EXE");
+        Confirm(dialog);
+    });
+    ModalDriver settings("Settings_Form", [&](QWidget& window, int) {
+        pathBefore = Child<QLabel>(window, "lblPath")->text();
+        ClickLink(window, 0);
+        pathChosen = Child<QLabel>(window, "lblPath")->text();
+        ClickLink(window, 1);
+    });
+    vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, nullptr});
+    QVERIFY(!program.start());
+    QCOMPARE(pathBefore, QString());
+    QCOMPARE(opened, QString::fromStdString(games));
+    QVERIFY2(panel.contains(QString::fromStdString("Bottles: FSX = " + bottle + "/drive_c")),
+             qPrintable(panel.join('\n')));
+    QCOMPARE(pathChosen, QString::fromStdString(games + "/FSX Gold"));
 }
 
 // The child process: the program's own start, with Cancel or the close box

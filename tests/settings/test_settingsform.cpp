@@ -172,6 +172,31 @@ TEST_F(SettingsFormTest, AFirstCancelledFileDialogSaysInvalidALaterOneShowsTheLa
     EXPECT_EQ(dialogs.fileRequests.back().fileName, "/a/FSX/FSX.EXE");
 }
 
+TEST_F(SettingsFormTest, TheFileDialogOpensOnTheFolderShownUntilAFileIsChosen) {
+    // Nothing found: the dialogs choose where to open.
+    open();
+    dialogs.file(std::nullopt);
+    form->ClickLink(kLinkSelectSimulator);
+    EXPECT_EQ(dialogs.fileRequests.back().initDir, "");
+    // A folder shown that is none (any more): the same.
+    view.path = rig.dir / "Gone/FSX";
+    dialogs.file(std::nullopt);
+    form->ClickLink(kLinkSelectSimulator);
+    EXPECT_EQ(dialogs.fileRequests.back().initDir, "");
+    // The folder found: the dialog opens on it.
+    view.path = simulator();
+    dialogs.file(FileDialogAnswer{{rig.dir / "Games/FSX/FSX.EXE"}, 1});
+    form->ClickLink(kLinkSelectSimulator);
+    EXPECT_EQ(dialogs.fileRequests.back().initDir, rig.dir / "Games/FSX");
+    EXPECT_EQ(dialogs.fileRequests.back().fileName, "");
+    // Once a file is chosen, the next opening starts from it.
+    view.path = rig.dir / "Games";
+    dialogs.file(std::nullopt);
+    form->ClickLink(kLinkSelectSimulator);
+    EXPECT_EQ(dialogs.fileRequests.back().fileName, rig.dir / "Games/FSX/FSX.EXE");
+    EXPECT_EQ(view.path, rig.dir / "Games/FSX");
+}
+
 TEST_F(SettingsFormTest, BackupSelectBrowsesFromTheTypedFolderUntilAFolderOrAYes) {
     const std::string typed = rig.dir / "Existing/NotYet";
     test::MakeDirs(rig.dir / "Existing");

@@ -1,13 +1,17 @@
 // Finding the simulator on a machine laid out in a temporary folder (HOME,
 // WINEPREFIX and XDG_CONFIG_HOME point into it): our registry store, a Wine
-// prefix, Steam's libraries with their Proton prefixes and common/FSX.
+// prefix, Steam's libraries with their Proton prefixes and common/FSX, and
+// the prefixes game launchers made (Lutris, Bottles, PlayOnLinux).
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,8 +39,12 @@ std::string SystemReg(const std::string& setupPathEscaped, bool wow64) {
            setupPathEscaped + "\"\n";
 }
 
+// The folder the simulator's installer chooses in a 64-bit prefix, as registered and as laid out.
+const char kDefaultSetupPath[] = "C:\\\\Program Files (x86)\\\\Microsoft Games\\\\Microsoft Flight Simulator X\\\\";
+const char kDefaultFolder[] = "/Program Files (x86)/Microsoft Games/Microsoft Flight Simulator X";
+
 class SimulatorSearch : public ::testing::Test {
-protected:
+public:
     test::TempDir dir;
     LinuxFileSystem fs;
     std::string home = dir / "home";
@@ -59,6 +67,14 @@ protected:
         MakeDirs(prefix + "/drive_c");
         MakeDirs(prefix + "/dosdevices");
         ASSERT_EQ(symlink("../drive_c", (prefix + "/dosdevices/c:").c_str()), 0);
+    }
+
+    // A prefix at prefix with the simulator installed and registered in its default folder;
+    // the folder it is found in.
+    std::string installInPrefix(const std::string& prefix) {
+        makePrefix(prefix, SystemReg(kDefaultSetupPath, true));
+        WriteFile(prefix + "/drive_c" + kDefaultFolder + "/fsx.exe", "MZ");
+        return RealPath(prefix + "/drive_c") + kDefaultFolder;
     }
 
     void writeLibraries(const std::string& root, const std::vector<std::string>& libraries) {
@@ -211,6 +227,122 @@ TEST_F(SimulatorSearch, AMalformedOrOversizedLibraryListGivesNoProposal) {
     ASSERT_EQ(unlink((root + "/steamapps/libraryfolders.vdf").c_str()), 0);
     ASSERT_EQ(mkfifo((root + "/steamapps/libraryfolders.vdf").c_str(), 0600), 0);
     EXPECT_EQ(propose(), "");
+}
+
+// One launcher's layout in the temporary home: lays it out, returns the
+// folder the search must propose ("" for none).
+struct Layout {
+    const char* name;
+    std::function<std::string(SimulatorSearch&)> layOut;
+};
+
+void PrintTo(const Layout& layout, std::ostream* os) {
+    *os << layout.name;
+}
+
+class LauncherLayoutSearch : public SimulatorSearch, public ::testing::WithParamInterface<Layout> {};
+
+TEST_P(LauncherLayoutSearch, ProposesTheSimulatorsExactFolder) {
+    // No WINEPREFIX and no ~/.wine, as on a machine where only a launcher runs Wine.
+    unsetenv("WINEPREFIX");
+    const std::string expected = GetParam().layOut(*this);
+    EXPECT_EQ(propose(), expected);
+}
+
+std::string GameFile(const std::string& prefixValue) {
+    return "game:\n  exe: " + prefixValue + "/drive_c/fsx.exe\n  prefix: " + prefixValue +
+           "\nname: Microsoft Flight Simulator X\nrunner: wine\nsystem: {}\nwine:\n  version: lutris-7.2\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LauncherLayoutSearch,
+    ::testing::Values(
+        Layout{"LutrisGameFile",
+               [](SimulatorSearch& t) {
+                   const std::string prefix = t.dir / "Wine Prefixes/fsx";
+                   WriteFile(t.home + "/.config/lutris/games/microsoft-flight-simulator-x-1700000000.yml",
+                             GameFile(prefix));
+                   return t.installInPrefix(prefix);
+               }},
+        Layout{"LutrisGameFileOfOlderInstallsWithTilde",
+               [](SimulatorSearch& t) {
+                   WriteFile(t.home + "/.local/share/lutris/games/fsx.yml", "game:\n  prefix: ~/wine/fsx\n");
+                   return t.installInPrefix(t.home + "/wine/fsx");
+               }},
+        Layout{"LutrisGamesFolder",
+               [](SimulatorSearch& t) { return t.installInPrefix(t.home + "/Games/microsoft-flight-simulator-x"); }},
+        Layout{"Bottles",
+               [](SimulatorSearch& t) { return t.installInPrefix(t.home + "/.local/share/bottles/bottles/FSX"); }},
+        Layout{"BottlesFlatpak",
+               [](SimulatorSearch& t) {
+                   return t.installInPrefix(t.home + "/.var/app/com.usebottles.bottles/data/bottles/bottles/FSX");
+               }},
+        Layout{"PlayOnLinux",
+               [](SimulatorSearch& t) { return t.installInPrefix(t.home + "/.PlayOnLinux/wineprefix/FSX"); }},
+        Layout{"UnregisteredInTheDefaultFolder",
+               [](SimulatorSearch& t) {
+                   // Copied into the prefix rather than installed: no registry value.
+                   const std::string prefix = t.home + "/.local/share/bottles/bottles/FSX";
+                   t.makePrefix(prefix, "WINE REGISTRY Version 2\n#arch=win64\n");
+                   WriteFile(prefix + "/drive_c/program files/Microsoft Games/Microsoft Flight Simulator X/FSX.EXE",
+                             "MZ");
+                   return prefix + "/drive_c/program files/Microsoft Games/Microsoft Flight Simulator X";
+               }},
+        Layout{"APrefixNoLauncherRecords",
+               [](SimulatorSearch& t) {
+                   t.installInPrefix(t.home + "/.local/share/wineprefixes/fsx");
+                   t.installInPrefix(t.dir / "prefixes/fsx");
+                   return std::string();
+               }},
+        Layout{"ALutrisGameFileNamingARelativePrefix",
+               [](SimulatorSearch& t) {
+                   WriteFile(t.home + "/.config/lutris/games/fsx.yml", "game:\n  prefix: prefixes/fsx\n");
+                   t.installInPrefix(t.home + "/prefixes/fsx");
+                   return std::string();
+               }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SimulatorSearch, LaunchersComeAfterWineAndSteamInTheirOwnOrder) {
+    unsetenv("WINEPREFIX");
+    const std::string pol = installInPrefix(home + "/.PlayOnLinux/wineprefix/FSX");
+    const std::string bottles = installInPrefix(home + "/.local/share/bottles/bottles/FSX");
+    const std::string flatpak = installInPrefix(home + "/.var/app/com.usebottles.bottles/data/bottles/bottles/FSX");
+    const std::string games = installInPrefix(home + "/Games/fsx");
+    const std::string older = installInPrefix(dir / "older");
+    WriteFile(home + "/.local/share/lutris/games/fsx.yml", GameFile(dir / "older"));
+    const std::string second = installInPrefix(dir / "second");
+    WriteFile(home + "/.config/lutris/games/b.yml", GameFile(dir / "second"));
+    const std::string first = installInPrefix(dir / "first");
+    WriteFile(home + "/.config/lutris/games/a.yml", GameFile(dir / "first"));
+    // Steam's copy comes before them all, the Wine prefix before Steam.
+    const std::string root = home + "/.steam/steam";
+    writeLibraries(root, {root});
+    WriteFile(root + "/steamapps/common/FSX/FSX.EXE", "MZ");
+    const std::string wine = installInPrefix(home + "/.wine");
+
+    for (const std::string& expected :
+         {wine, root + "/steamapps/common/FSX", first, second, older, games, bottles, flatpak, pol}) {
+        EXPECT_EQ(propose(), expected);
+        // Each found, its program file goes: the next place is searched.
+        const std::string program = expected + (expected == root + "/steamapps/common/FSX" ? "/FSX.EXE" : "/fsx.exe");
+        ASSERT_EQ(unlink(program.c_str()), 0) << program;
+    }
+    // Nothing holds the program any more: the first folder a registry names, as before.
+    EXPECT_EQ(propose(), wine);
+}
+
+TEST_F(SimulatorSearch, UnreadableGameFilesAreSkippedWithoutWaiting) {
+    unsetenv("WINEPREFIX");
+    const std::string games = home + "/.config/lutris/games";
+    const std::string expected = installInPrefix(dir / "good");
+    installInPrefix(dir / "other");
+    MakeDirs(games);
+    ASSERT_EQ(mkfifo((games + "/a-pipe.yml").c_str(), 0600), 0);
+    WriteFile(games + "/b-huge.yml", GameFile(dir / "other") + "notes: '" + std::string(1 << 20, 'x') + "'\n");
+    WriteFile(games + "/c-broken.yml", "game:\n  prefix: \"" + (dir / "other") + "\n");
+    MakeDirs(games + "/d-folder.yml");
+    WriteFile(games + "/e-good.yml", GameFile(dir / "good"));
+    EXPECT_EQ(propose(), expected);
 }
 
 }  // namespace

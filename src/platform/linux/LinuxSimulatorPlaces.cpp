@@ -9,7 +9,9 @@
 #include <memory>
 #include <optional>
 
+#include "platform/linux/CaseResolver.h"
 #include "platform/linux/HomeFolder.h"
+#include "platform/linux/LauncherPrefixes.h"
 #include "platform/linux/RegularFileText.h"
 #include "platform/linux/SteamLibraryFolders.h"
 
@@ -27,6 +29,14 @@ bool IsFolder(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Where the simulator's installers put it inside a prefix, before any other choice.
+constexpr const char* kStandardFolders[] = {
+    "drive_c/Program Files (x86)/Microsoft Games/Microsoft Flight Simulator X",
+    "drive_c/Program Files/Microsoft Games/Microsoft Flight Simulator X",
+    "drive_c/Program Files (x86)/Steam/steamapps/common/FSX",
+    "drive_c/Program Files/Steam/steamapps/common/FSX",
+};
+
 }  // namespace
 
 std::vector<std::string> SteamRoots(const std::string& home) {
@@ -35,7 +45,7 @@ std::vector<std::string> SteamRoots(const std::string& home) {
 }
 
 SimulatorSearchLocations DefaultSimulatorSearchLocations() {
-    return {DefaultRegistryLocations(), SteamRoots(HomeFolder())};
+    return {DefaultRegistryLocations(), SteamRoots(HomeFolder()), HomeFolder()};
 }
 
 std::vector<std::string> SteamLibraries(const std::vector<std::string>& steamRoots) {
@@ -80,6 +90,16 @@ std::vector<std::string> ProtonPrefixes(const std::string& library) {
     return prefixes;
 }
 
+std::vector<std::string> StandardSimulatorFolders(const std::string& prefix) {
+    std::vector<std::string> folders;
+    CaseResolver resolver;
+    for (const char* folder : kStandardFolders) {
+        const CaseResolver::Entry entry = resolver.resolve(prefix + "/" + folder);
+        if (entry.exists && S_ISDIR(entry.st.st_mode)) folders.push_back(entry.path);
+    }
+    return folders;
+}
+
 LinuxSimulatorPlaces::LinuxSimulatorPlaces(SimulatorSearchLocations locations, FileSystem& fs)
     : locations_(std::move(locations)), fs_(fs) {}
 
@@ -87,15 +107,30 @@ void LinuxSimulatorPlaces::Visit(const std::function<bool(const SimulatorPlace&)
     // Our store first, then the Wine prefix behind it, as every registry read goes.
     LinuxRegistry ours(locations_.registry, fs_);
     if (visit({&ours, {}})) return;
+    std::vector<std::string> seen;
+    // A prefix: the folder its registry names, then the standard folders; true once visit is satisfied.
+    const auto visitPrefix = [&](const std::string& prefix) {
+        const std::string real = RealPathOf(prefix);
+        if (std::find(seen.begin(), seen.end(), real) != seen.end()) return false;
+        seen.push_back(real);
+        LinuxRegistry registry({std::string(), prefix}, fs_);
+        if (visit({&registry, {}})) return true;
+        for (const std::string& folder : StandardSimulatorFolders(prefix)) {
+            if (visit({nullptr, folder})) return true;
+        }
+        return false;
+    };
     // The prefix alone, for when our store names a folder without the simulator.
-    LinuxRegistry wine({std::string(), locations_.registry.winePrefix}, fs_);
-    if (visit({&wine, {}})) return;
+    if (visitPrefix(locations_.registry.winePrefix)) return;
     for (const std::string& library : SteamLibraries(locations_.steamRoots)) {
         for (const std::string& prefix : ProtonPrefixes(library)) {
-            LinuxRegistry proton({std::string(), prefix}, fs_);
-            if (visit({&proton, {}})) return;
+            if (visitPrefix(prefix)) return;
         }
         if (visit({nullptr, library + "/steamapps/common/FSX"})) return;
+    }
+    if (locations_.home.empty()) return;
+    for (const LauncherPrefix& prefix : LauncherPrefixes(locations_.home)) {
+        if (visitPrefix(prefix.folder)) return;
     }
 }
 
