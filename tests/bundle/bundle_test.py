@@ -398,7 +398,16 @@ class RunFromTheBundleTest(unittest.TestCase):
             settings.write(f"FSPath={fsx}\r\nBackupPath={self.backup}\r\nReadOverwrite=0\r\nnorbackup=1\r\n"
                            "rebackup=1\r\n".encode())
         self.before = snapshot(addon)
-        env = clean_environment(HOME=self.home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+        # Fontconfig sees only the baseline's font, as on a desktop without
+        # Arial or its stand-ins (here the system's own Liberation Sans,
+        # the same font as the bundle's, could be taken in its place).
+        fonts_conf = os.path.join(self.folder, "fonts.conf")
+        with open(fonts_conf, "w") as conf:
+            conf.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+                       "  <dir>/usr/share/fonts/truetype/dejavu</dir>\n"
+                       f"  <cachedir>{self.folder}/fontconfig-cache</cachedir>\n"
+                       "  <include ignore_missing=\"yes\">/etc/fonts/conf.d</include>\n</fontconfig>\n")
+        env = clean_environment(HOME=self.home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FONTCONFIG_FILE=fonts_conf,
                                 VERDANTIS_UPDATE_SERVER=f"http://127.0.0.1:{self.server.server_address[1]}")
         self.log = open(os.path.join(self.folder, "program.log"), "w")
         self.process = subprocess.Popen(["./verdantis"], cwd=addon, env=env, stdout=self.log,
@@ -454,9 +463,12 @@ class RunFromTheBundleTest(unittest.TestCase):
         self.assertEqual(e2e.x_window_size(window_id), (727, 524))
         # The starter became the program in the folder: the same process.
         self.assertEqual(executable(self.process.pid), os.path.join(runtime, "verdantis"))
-        # Its windows are drawn with the fonts it brings: a system font
-        # beyond the baseline's would be mapped (Arial leads fontconfig to
-        # the system's Liberation Sans where it is installed, as here).
+        # Its windows' Arial is drawn with the Liberation Sans it brings,
+        # found beside it (FreeType maps the font file it draws with), and
+        # with no font of the system's beyond the baseline's.
+        font = os.path.join(runtime, "fonts", "LiberationSans-Regular.ttf")
+        with open(f"/proc/{self.process.pid}/maps") as maps:
+            self.assertTrue(font in maps.read(), f"{font} is not mapped")
         self.assertEqual(foreign_mappings(self.process.pid, runtime, self.system, fonts=True), [])
         self.open_updates(app, window)
 
@@ -472,8 +484,9 @@ class RunFromTheBundleTest(unittest.TestCase):
                 self.assertEqual(foreign_mappings(pid, runtime, self.system, fonts=False), [])
         # Chromium's resources came from the bundle too (the system's
         # would show as the system's Qt above).
+        resources = os.path.join(runtime, "resources", "qtwebengine_resources.pak")
         with open(f"/proc/{self.process.pid}/maps") as maps:
-            self.assertIn(os.path.join(runtime, "resources", "qtwebengine_resources.pak"), maps.read())
+            self.assertTrue(resources in maps.read(), f"{resources} is not mapped")
 
         self.stop()
         after = snapshot(addon)
