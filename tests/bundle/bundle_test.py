@@ -21,7 +21,6 @@ import subprocess
 import sys
 import tempfile
 import threading
-import time
 import unittest
 import warnings
 
