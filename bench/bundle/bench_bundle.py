@@ -1,6 +1,6 @@
 """The portable bundle measured (scripts/bench bundle):
 
-    bench_bundle.py BUILD_DIR ARCHIVE_DIR [FOLDER]
+    bench_bundle.py [--startup-only] BUILD_DIR ARCHIVE_DIR [FOLDER]
 
 ARCHIVE_DIR holds what scripts/bundle --sample wrote from BUILD_DIR (a
 Release build). Prints
@@ -11,6 +11,7 @@ Release build). Prints
     from the unpacked sample archive against the same build's program from
     the build tree (the system's Qt), in alternating rounds: median with the
     lowest and highest in brackets.
+--startup-only leaves out the sizes (the parts' packing takes minutes).
 Runs on a virtual X server (Xvfb) when there is no display. FOLDER (default
 /tmp) takes the unpacked bundle and the staged folders.
 """
@@ -127,7 +128,8 @@ def report_startup(build_dir, sample_archive, folder):
         # The same build's program in the build tree, beside the same add-on.
         tree = os.path.join(work, "tree")
         shutil.copytree(os.path.join(build_dir, "sample", "addon"), tree)
-        os.symlink(os.path.join(build_dir, "bin", "verdantis"), os.path.join(tree, "verdantis"))
+        # A copy: the program takes the folder its file is in for the add-on's.
+        shutil.copy2(os.path.join(build_dir, "bin", "verdantis"), os.path.join(tree, "verdantis"))
         backup = os.path.join(work, "Backup")
         os.makedirs(backup)
         home = os.path.join(work, "home")
@@ -157,18 +159,22 @@ def report_startup(build_dir, sample_archive, folder):
 
 
 def main():
-    if len(sys.argv) not in (3, 4):
+    arguments = sys.argv[1:]
+    startup_only = "--startup-only" in arguments
+    arguments = [argument for argument in arguments if argument != "--startup-only"]
+    if len(arguments) not in (2, 3):
         sys.exit(__doc__)
-    build_dir, archive_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    folder = sys.argv[3] if len(sys.argv) == 4 else tempfile.gettempdir()
+    build_dir, archive_dir = os.path.abspath(arguments[0]), os.path.abspath(arguments[1])
+    folder = arguments[2] if len(arguments) == 3 else tempfile.gettempdir()
     [main_archive] = glob.glob(os.path.join(archive_dir, "verdantis-*-linux-x86_64.tar.*"))
     [sample_archive] = glob.glob(os.path.join(archive_dir, "verdantis-*-linux-x86_64-sample.tar.*"))
-    unpacked = tempfile.mkdtemp(prefix="verdantis-bench-unpacked.", dir=folder)
-    try:
-        subprocess.run(["tar", "-xf", main_archive, "-C", unpacked], check=True)
-        report_sizes(archive_dir, unpacked)
-    finally:
-        shutil.rmtree(unpacked, ignore_errors=True)
+    if not startup_only:
+        unpacked = tempfile.mkdtemp(prefix="verdantis-bench-unpacked.", dir=folder)
+        try:
+            subprocess.run(["tar", "-xf", main_archive, "-C", unpacked], check=True)
+            report_sizes(archive_dir, unpacked)
+        finally:
+            shutil.rmtree(unpacked, ignore_errors=True)
     print(f"Machine load: {os.getloadavg()[0]:.2f} {os.getloadavg()[1]:.2f} {os.getloadavg()[2]:.2f}")
     report_startup(build_dir, sample_archive, folder)
 
