@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/BrowserEnvironment.h"
+#include "app/BundledFonts.h"
 #include "app/Program.h"
 #include "platform/linux/AppFolder.h"
 #include "platform/linux/DisplayPlatform.h"
@@ -20,10 +21,23 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     displayPlatform.withdraw();
     app.setApplicationName(QStringLiteral("Verdantis"));
+    // Its windows belong to the desktop entry verdantis.desktop (a Wayland
+    // desktop takes the icon and the name in the task bar from it).
+    app.setDesktopFileName(QStringLiteral("verdantis"));
     // The main window decides when the program ends; the status window closing does not.
     app.setQuitOnLastWindowClosed(false);
 
+    // The fonts the windows are laid out for, when the program brings them.
+    vrx::AddBundledFonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+
+#ifdef VRX_BUNDLED
+    // In the portable bundle the program lives in its folder beside the
+    // add-on's files (its starter checked that folder): the add-on's folder
+    // is the one above.
+    vrx::Program program(vrx::FolderAbove(vrx::ExecutableFolder()));
+#else
     vrx::Program program(vrx::ExecutableFolder());
+#endif
     if (!program.start()) return 0;
     return QApplication::exec();
 }

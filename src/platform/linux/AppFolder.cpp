@@ -25,4 +25,10 @@ std::string ExecutableFolder() {
     }
 }
 
+std::string FolderAbove(const std::string& folder) {
+    const std::size_t slash = folder.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : folder.substr(0, slash);
+}
+
 }  // namespace vrx
