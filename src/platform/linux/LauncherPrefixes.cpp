@@ -9,21 +9,12 @@
 #include <optional>
 
 #include "platform/linux/LutrisGameConfig.h"
+#include "platform/linux/PrefixPaths.h"
 #include "platform/linux/RegularFileText.h"
 
 namespace vrx {
 
 namespace {
-
-std::string RealPathOf(const std::string& path) {
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : path;
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 class PrefixList {
 public:

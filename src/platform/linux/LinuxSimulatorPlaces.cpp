@@ -12,22 +12,13 @@
 #include "platform/linux/CaseResolver.h"
 #include "platform/linux/HomeFolder.h"
 #include "platform/linux/LauncherPrefixes.h"
+#include "platform/linux/PrefixPaths.h"
 #include "platform/linux/RegularFileText.h"
 #include "platform/linux/SteamLibraryFolders.h"
 
 namespace vrx {
 
 namespace {
-
-std::string RealPathOf(const std::string& path) {
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : path;
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 // Where the simulator's installers put it inside a prefix, before any other choice.
 constexpr const char* kStandardFolders[] = {

@@ -8,20 +8,11 @@
 
 #include "platform/linux/CaseResolver.h"
 #include "platform/linux/LauncherPrefixes.h"
+#include "platform/linux/PrefixPaths.h"
 
 namespace vrx {
 
 namespace {
-
-std::string RealPathOf(const std::string& path) {
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : path;
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 // A prefix's Microsoft Games folders, the 32-bit programs' one first.
 constexpr const char* kMicrosoftGames[] = {
