@@ -31,6 +31,8 @@ BUILD_DIR = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "e2e"))
 import accessibility_test as e2e  # noqa: E402
+# The update page the information window's own test serves, with the requests it had.
+from information_window_test import UpdatePage  # noqa: E402
 
 RUNTIME = "verdantis-runtime"
 CAPTION = "Verdantis X Norvane 2.0 Sample (Interface Version 1.08)"
@@ -39,22 +41,6 @@ INFORMATION = "Verdantis X Information"
 # every desktop has: another system's drivers need other libraries.
 DRIVER = re.compile(r"mesa|^(libgl1|libglx|libegl|libgles|libglvnd|libgbm|libdrm|libllvm|libvulkan|nvidia-)")
 DRIVER_IMPLEMENTATION = re.compile(r"mesa|^(libgbm|libdrm|libllvm|libvulkan|nvidia-)")
-
-
-class UpdatePage(http.server.BaseHTTPRequestHandler):
-    requests = []
-
-    def do_GET(self):
-        UpdatePage.requests.append(self.path)
-        body = b"<html><head><title>Updates</title></head><body><h1>Updates</h1></body></html>"
-        self.send_response(200)
-        self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-
-    def log_message(self, *args):
-        pass
 
 
 # --- what the system may give the program -------------------------------------
