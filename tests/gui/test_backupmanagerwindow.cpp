@@ -111,6 +111,17 @@ private:
         return program->start() && QTest::qWaitForWindowExposed(&program->mainWindow());
     }
 
+    // 400 textures in the simulator, all listed for backup.
+    void writeLongBackupList() {
+        std::string list = "401\r\n";
+        for (int i = 0; i < 400; ++i) {
+            const std::string name = "t" + std::to_string(i) + ".bmp";
+            list += name + "\r\n";
+            WriteFile(texture() + "/" + name, "sim " + name);
+        }
+        addon->WriteText("backup.lst", list + "end\r\n");
+    }
+
     // Clicks "Backups" in the sidebar and, once the manager is up, runs step
     // on it; returns when the manager and the action it started have ended.
     // False when the manager never came up.
@@ -340,13 +351,7 @@ private slots:
     void runCommandsAreOffWhileAnActionRuns() {
         QVERIFY(start());
         // A list long enough that the status window is seen while the run goes on.
-        std::string list = "401\r\n";
-        for (int i = 0; i < 400; ++i) {
-            const std::string name = "t" + std::to_string(i) + ".bmp";
-            list += name + "\r\n";
-            WriteFile(texture() + "/" + name, "sim " + name);
-        }
-        addon->WriteText("backup.lst", list + "end\r\n");
+        writeLongBackupList();
         vrx::MainWindow& main = program->mainWindow();
         QWidget* install = main.findChild<QWidget*>("Sidebar5");
         QWidget* backups = main.findChild<QWidget*>("Sidebar1");
@@ -379,13 +384,7 @@ private slots:
     void cancelledRunWritesNoLine() {
         QVERIFY(start());
         // A list long enough that the close box is used while the run goes on.
-        std::string list = "401\r\n";
-        for (int i = 0; i < 400; ++i) {
-            const std::string name = "t" + std::to_string(i) + ".bmp";
-            list += name + "\r\n";
-            WriteFile(texture() + "/" + name, "sim " + name);
-        }
-        addon->WriteText("backup.lst", list + "end\r\n");
+        writeLongBackupList();
         prompts.answers.push_back(true);  // cancel: Yes
         vrx::StatusWindowWidget& status = program->statusView().widget();
         QTimer closer;

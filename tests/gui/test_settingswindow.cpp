@@ -70,12 +70,19 @@ const std::string kNeverAsk =
 const std::string kBackupInvalid =
     "The path to your backup folder is invalid. Please fix your backup folder path in the next screen";
 
-// An add-on on its first start: no settings.cfg, HOME in the folder.
-std::unique_ptr<AddonFolder> FirstStartAddon() {
+// An add-on with its pictures, one area and the test's colours, its
+// settings saved.
+std::unique_ptr<AddonFolder> ColouredAddon() {
     auto addon = std::make_unique<AddonFolder>();
     addon->WriteMediaPictures();
     addon->WriteCatalogue({vrx::test::AreaLine(1)});
     addon->WriteUiCfg(kColours);
+    return addon;
+}
+
+// An add-on on its first start: no settings.cfg, HOME in the folder.
+std::unique_ptr<AddonFolder> FirstStartAddon() {
+    auto addon = ColouredAddon();
     std::filesystem::remove(addon->app() + "/settings.cfg");
     vrx::test::MakeDirs(addon->dir / "home");
     setenv("HOME", (addon->dir / "home").c_str(), 1);
@@ -417,10 +424,7 @@ void SettingsWindowTest::cancelAndTheCloseBoxEndTheProgram() {
 }
 
 void SettingsWindowTest::theSettingsButtonOpensTheWindowModally() {
-    auto addon = std::make_unique<AddonFolder>();
-    addon->WriteMediaPictures();
-    addon->WriteCatalogue({vrx::test::AreaLine(1)});
-    addon->WriteUiCfg(kColours);
+    auto addon = ColouredAddon();
     const std::string before = ReadFile(addon->app() + "/settings.cfg");
     GuiPrompts prompts;
     ScriptedDialogs dialogs;
@@ -453,10 +457,7 @@ void SettingsWindowTest::designedSizeTabOrderAndHover_data() {
 void SettingsWindowTest::designedSizeTabOrderAndHover() {
     QFETCH(double, ratio);
     vrx::ScreenMetrics::SetDevicePixelRatioForTesting(ratio);
-    auto addon = std::make_unique<AddonFolder>();
-    addon->WriteMediaPictures();
-    addon->WriteCatalogue({vrx::test::AreaLine(1)});
-    addon->WriteUiCfg(kColours);
+    auto addon = ColouredAddon();
     GuiPrompts prompts;
     ScriptedDialogs dialogs;
     vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
@@ -499,15 +500,13 @@ void SettingsWindowTest::designedSizeTabOrderAndHover() {
 }
 
 void SettingsWindowTest::aLongPathIsShortenedInTheMiddleAndTheSelectLinksSayWhatTheySelect() {
-    auto addon = std::make_unique<AddonFolder>();
-    addon->WriteMediaPictures();
-    addon->WriteCatalogue({vrx::test::AreaLine(1)});
-    addon->WriteUiCfg(kColours);
+    auto addon = ColouredAddon();
     GuiPrompts prompts;
     ScriptedDialogs dialogs;
-    const QString longFolder = QString::fromStdString(
-        addon->dir / "Program Files (x86)/Steam/steamapps/compatdata/314160/pfx/drive_c/Program Files (x86)/"
-                     "Microsoft Games/Microsoft Flight Simulator X Steam Edition");
+    const QString longFolder =
+        QString::fromStdString(addon->dir /
+                               "Program Files (x86)/Steam/steamapps/compatdata/314160/pfx/drive_c/Program Files (x86)/"
+                               "Microsoft Games/Microsoft Flight Simulator X Steam Edition");
     dialogs.file(vrx::FileDialogAnswer{{(longFolder + "/FSX.EXE").toStdString()}, 1});
     vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});
     QVERIFY(program.start());
@@ -663,10 +662,7 @@ static bool HasPixelNear(const QImage& image, const QColor& colour) {
 // The simulator's folder and the backup folder show as the main window's
 // area list does (its background, ListTextColor), not on the window's own colour.
 void SettingsWindowTest::theFoldersArePaintedInTheAreaListsColours() {
-    auto addon = std::make_unique<AddonFolder>();
-    addon->WriteMediaPictures();
-    addon->WriteCatalogue({vrx::test::AreaLine(1)});
-    addon->WriteUiCfg(kColours);
+    auto addon = ColouredAddon();
     GuiPrompts prompts;
     ScriptedDialogs dialogs;
     vrx::Program program(addon->app(), vrx::ProgramServices{&prompts, nullptr, nullptr, &dialogs});

@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/linux/FdCloser.h"
 #include "support/TempDir.h"
 
 namespace vrx::test {
@@ -25,24 +26,10 @@ std::string Reason(const std::string& what, int error) {
     return what + " (" + std::strerror(error) + ")";
 }
 
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 }  // namespace
 
 std::vector<Extent> ExtentsOf(const std::string& path) {
-    const Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const FdCloser fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) throw std::runtime_error(Reason("cannot open " + path, errno));
     constexpr std::size_t kBatch = 64;
     std::vector<Extent> extents;
@@ -79,8 +66,8 @@ std::string WhyNotSharingData(const std::string& folder) {
     WriteFile(b, "");
     std::string why;
     {
-        const Fd in(::open(a.c_str(), O_RDONLY | O_CLOEXEC));
-        const Fd out(::open(b.c_str(), O_WRONLY | O_CLOEXEC));
+        const FdCloser in(::open(a.c_str(), O_RDONLY | O_CLOEXEC));
+        const FdCloser out(::open(b.c_str(), O_WRONLY | O_CLOEXEC));
         if (in.get() < 0 || out.get() < 0) {
             why = Reason("cannot open the probe files in " + folder, errno);
         } else if (::ioctl(out.get(), FICLONE, in.get()) != 0) {
@@ -93,7 +80,7 @@ std::string WhyNotSharingData(const std::string& folder) {
 }
 
 std::int64_t FreeBytesAfterSync(const std::string& folder) {
-    const Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FdCloser fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0 || ::syncfs(fd.get()) != 0) throw std::runtime_error(Reason("cannot sync " + folder, errno));
     struct statvfs info {};
     if (::fstatvfs(fd.get(), &info) != 0) throw std::runtime_error(Reason("statvfs failed on " + folder, errno));

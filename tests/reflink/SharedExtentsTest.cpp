@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,21 @@ std::vector<std::string> SampleNames() {
     return names;
 }
 
+// Runs run, which must ask nothing, and checks that it left exactly the
+// samples in to, each sharing the data of its source in from (written in
+// generation), in far less space than their bytes.
+void ExpectRunSharesData(const std::string& volume, const test::ScriptedPrompts& prompts,
+                         const std::function<void()>& run, const std::string& from, const std::string& to,
+                         int generation) {
+    const std::int64_t before = test::FreeBytesAfterSync(volume);
+    run();
+    const std::int64_t after = test::FreeBytesAfterSync(volume);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(test::ListNames(to), SampleNames());
+    ExpectCopiesShareTheirSources(from, to, generation);
+    ExpectFarLessSpaceThanCopied(before, after);
+}
+
 class SharedExtents : public ::testing::Test {
 protected:
     static void ExpectSharingFileSystem(const std::string& folder) {
@@ -142,37 +158,25 @@ TEST_F(SharedExtents, BackupAndRestoreCopiesShareTheirSourcesData) {
 
     {
         SCOPED_TRACE("backup into an empty folder");
-        const std::int64_t before = test::FreeBytesAfterSync(f.tmp.path());
-        RunBackupFolderLoop(f.session, BackupRun::CreateMain);
-        const std::int64_t after = test::FreeBytesAfterSync(f.tmp.path());
-        EXPECT_TRUE(f.prompts.shown.empty());
-        EXPECT_EQ(test::ListNames(f.backupFolder), SampleNames());
-        ExpectCopiesShareTheirSources(sim, f.backupFolder, 1);
-        ExpectFarLessSpaceThanCopied(before, after);
+        ExpectRunSharesData(
+            f.tmp.path(), f.prompts, [&] { RunBackupFolderLoop(f.session, BackupRun::CreateMain); }, sim,
+            f.backupFolder, 1);
     }
     {
         SCOPED_TRACE("backup over the first one, after the simulator's files changed in place");
         ASSERT_NO_FATAL_FAILURE(RewriteSamplesInPlace(sim, 2));
         for (const Sample& s : kSamples) EXPECT_EQ(ReadFile(f.backupFolder + "/" + s.name), Pattern(s.size, 1));
-        const std::int64_t before = test::FreeBytesAfterSync(f.tmp.path());
-        RunBackupFolderLoop(f.session, BackupRun::CreateMain);
-        const std::int64_t after = test::FreeBytesAfterSync(f.tmp.path());
-        EXPECT_TRUE(f.prompts.shown.empty());
-        EXPECT_EQ(test::ListNames(f.backupFolder), SampleNames());
-        ExpectCopiesShareTheirSources(sim, f.backupFolder, 2);
-        ExpectFarLessSpaceThanCopied(before, after);
+        ExpectRunSharesData(
+            f.tmp.path(), f.prompts, [&] { RunBackupFolderLoop(f.session, BackupRun::CreateMain); }, sim,
+            f.backupFolder, 2);
     }
     {
         SCOPED_TRACE("restore over changed simulator files");
         ASSERT_NO_FATAL_FAILURE(RewriteSamplesInPlace(sim, 3));
         for (const Sample& s : kSamples) EXPECT_EQ(ReadFile(f.backupFolder + "/" + s.name), Pattern(s.size, 2));
-        const std::int64_t before = test::FreeBytesAfterSync(f.tmp.path());
-        RunBackupFolderLoop(f.session, BackupRun::RestoreMain);
-        const std::int64_t after = test::FreeBytesAfterSync(f.tmp.path());
-        EXPECT_TRUE(f.prompts.shown.empty());
-        EXPECT_EQ(test::ListNames(sim), SampleNames());
-        ExpectCopiesShareTheirSources(f.backupFolder, sim, 2);
-        ExpectFarLessSpaceThanCopied(before, after);
+        ExpectRunSharesData(
+            f.tmp.path(), f.prompts, [&] { RunBackupFolderLoop(f.session, BackupRun::RestoreMain); }, f.backupFolder,
+            sim, 2);
     }
 }
 
@@ -199,25 +203,17 @@ TEST_F(SharedExtents, InstallCopiesShareTheirSourcesData) {
 
     {
         SCOPED_TRACE("install into an empty folder");
-        const std::int64_t before = test::FreeBytesAfterSync(rig.dir.path());
-        EXPECT_TRUE(InstallSelectedAreas(rig.session, rows, areas));
-        const std::int64_t after = test::FreeBytesAfterSync(rig.dir.path());
-        EXPECT_TRUE(rig.prompts.shown.empty());
-        EXPECT_EQ(test::ListNames(target), SampleNames());
-        ExpectCopiesShareTheirSources(source, target, 1);
-        ExpectFarLessSpaceThanCopied(before, after);
+        ExpectRunSharesData(
+            rig.dir.path(), rig.prompts, [&] { EXPECT_TRUE(InstallSelectedAreas(rig.session, rows, areas)); }, source,
+            target, 1);
     }
     {
         SCOPED_TRACE("install over the first one, after the add-on's files changed in place");
         ASSERT_NO_FATAL_FAILURE(RewriteSamplesInPlace(source, 2));
         for (const Sample& s : kSamples) EXPECT_EQ(ReadFile(target + "/" + s.name), Pattern(s.size, 1));
-        const std::int64_t before = test::FreeBytesAfterSync(rig.dir.path());
-        EXPECT_TRUE(InstallSelectedAreas(rig.session, rows, areas));
-        const std::int64_t after = test::FreeBytesAfterSync(rig.dir.path());
-        EXPECT_TRUE(rig.prompts.shown.empty());
-        EXPECT_EQ(test::ListNames(target), SampleNames());
-        ExpectCopiesShareTheirSources(source, target, 2);
-        ExpectFarLessSpaceThanCopied(before, after);
+        ExpectRunSharesData(
+            rig.dir.path(), rig.prompts, [&] { EXPECT_TRUE(InstallSelectedAreas(rig.session, rows, areas)); }, source,
+            target, 2);
     }
 }
 

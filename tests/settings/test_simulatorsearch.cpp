@@ -61,6 +61,15 @@ public:
         return ProposeSimulatorFolder(places, fs);
     }
 
+    // The simulator's folder as the program's own store registers it.
+    void registerInOurStore(const std::string& folder) {
+        WriteFile(
+            dir / "config/verdantis/registry.reg",
+            "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\10.0] 1\n"
+            "\"SetupPath\"=\"" +
+                folder + "\\\\\"\n");
+    }
+
     // A prefix whose C: drive is drive_c, as Wine lays it out.
     void makePrefix(const std::string& prefix, const std::string& systemReg) {
         WriteFile(prefix + "/system.reg", systemReg);
@@ -191,10 +200,7 @@ TEST_F(SimulatorSearch, AFolderWithoutTheProgramFileIsPassedOver) {
 TEST_F(SimulatorSearch, WithoutTheProgramAnywhereTheFirstRegisteredFolderIsProposed) {
     const std::string ours = dir / "ours";
     MakeDirs(ours);
-    WriteFile(dir / "config/verdantis/registry.reg",
-              "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\10.0] 1\n"
-              "\"SetupPath\"=\"" +
-                  ours + "\\\\\"\n");
+    registerInOurStore(ours);
     const std::string prefix = dir / "wineprefix";
     makePrefix(prefix, SystemReg("C:\\\\FSX", true));
     MakeDirs(prefix + "/drive_c/FSX");
@@ -204,10 +210,7 @@ TEST_F(SimulatorSearch, WithoutTheProgramAnywhereTheFirstRegisteredFolderIsPropo
 TEST_F(SimulatorSearch, OurStoreComesFirstWhenItsFolderHoldsTheSimulator) {
     const std::string ours = dir / "ours";
     WriteFile(ours + "/FSX.exe", "MZ");
-    WriteFile(dir / "config/verdantis/registry.reg",
-              "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\10.0] 1\n"
-              "\"SetupPath\"=\"" +
-                  ours + "\\\\\"\n");
+    registerInOurStore(ours);
     const std::string prefix = dir / "wineprefix";
     makePrefix(prefix, SystemReg("C:\\\\FSX", true));
     WriteFile(prefix + "/drive_c/FSX/FSX.EXE", "MZ");

@@ -13,6 +13,7 @@ public:
     }
     FdCloser(const FdCloser&) = delete;
     FdCloser& operator=(const FdCloser&) = delete;
+    int get() const { return fd_; }
     int release() {
         const int fd = fd_;
         fd_ = -1;
