@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PlatformFiles.h"
@@ -294,6 +296,43 @@ TEST_F(FileCopy, RemovesOnlyItsOwnTemporaries) {
 TEST_F(FileCopy, FindsTheSourceInAnyCase) {
     ASSERT_TRUE(fs.copyFile(dir / "SRC/A.BMP", target).ok);
     EXPECT_EQ(ReadFile(target), "new texture");
+}
+
+// A run names its files relative to the folders it copies between, found
+// once without regard to case; the names are still matched without regard to
+// case, file by file, and a new name keeps the spelling it was given.
+TEST_F(FileCopy, ARunMatchesEachNameInItsFoldersWithoutRegardToCase) {
+    for (const std::string name : {"b.bmp", "C.bmp"}) WriteFile(dir / "src/" + name, "new " + name);
+    for (const std::string name : {"a.bmp", "b.bmp"}) WriteFile(dir / "fsx/" + name, "old " + name);
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"SRC/A.BMP", "FSX/A.BMP"}, {"Src/b.BMP", "fSx/B.bmp"}, {"src/c.bmp", "FSX/New C.bmp"}}) {
+        const CopyResult result = fs.copyFile(dir / from, dir / to);
+        ASSERT_TRUE(result.ok) << from << ": " << result.error;
+    }
+    fs.endCopyRun();
+    EXPECT_EQ(ListNames(dir / "fsx"), (std::vector<std::string>{"New C.bmp", "a.bmp", "b.bmp"}));
+    EXPECT_EQ(ReadFile(dir / "fsx/a.bmp"), "new texture");
+    EXPECT_EQ(ReadFile(dir / "fsx/b.bmp"), "new b.bmp");
+    EXPECT_EQ(ReadFile(dir / "fsx/New C.bmp"), "new C.bmp");
+}
+
+// The folders are found again by the next run: one put in the place of the
+// folder an earlier run copied into gets the copies, not the one moved away.
+TEST_F(FileCopy, EachRunFindsItsFoldersAgain) {
+    WriteFile(target, "old");
+    ASSERT_TRUE(fs.copyFile(source, target).ok);
+    fs.endCopyRun();
+    ASSERT_EQ(rename((dir / "fsx").c_str(), (dir / "fsx-moved").c_str()), 0);
+    ASSERT_EQ(rename((dir / "src").c_str(), (dir / "src-moved").c_str()), 0);
+    WriteFile(dir / "fsx/a.bmp", "old in the new folder");
+    WriteFile(dir / "src/a.bmp", "from the new source folder");
+
+    ASSERT_TRUE(fs.copyFile(source, target).ok);
+    fs.endCopyRun();
+    EXPECT_EQ(ReadFile(target), "from the new source folder");
+    EXPECT_EQ(ReadFile(dir / "fsx-moved/a.bmp"), "new texture");
+    EXPECT_EQ(ListNames(dir / "fsx"), std::vector<std::string>{"a.bmp"});
+    EXPECT_EQ(ListNames(dir / "fsx-moved"), std::vector<std::string>{"a.bmp"});
 }
 
 }  // namespace

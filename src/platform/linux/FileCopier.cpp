@@ -22,14 +22,9 @@ int KernelOpenUnnamed(const std::string& folder, mode_t mode) {
     return ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, mode);
 }
 
-int KernelExchange(const std::string& a, const std::string& b) {
-    return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
-}
-
 }  // namespace
 
-FileCopier::FileCopier(CaseResolver& resolver)
-    : resolver_(resolver), exchange_(KernelExchange), openUnnamed_(KernelOpenUnnamed) {}
+FileCopier::FileCopier(CaseResolver& resolver) : resolver_(resolver), openUnnamed_(KernelOpenUnnamed) {}
 
 FileCopier::~FileCopier() {
     stopAhead();
@@ -51,7 +46,12 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
     }
 
     std::string source = from;
-    int in = ::open(source.c_str(), kSourceFlags);
+    // By its name in its folder, held open for the copies from there; its
+    // name, the path's tail, ends where the path does.
+    const PathParts parts = SplitPath(from);
+    int in = !parts.folder.empty() && sourceFolder_.hold(parts.folder, resolver_)
+                 ? ::openat(sourceFolder_.fd(), parts.name.data(), kSourceFlags)
+                 : ::open(source.c_str(), kSourceFlags);
     // Kept beside each open: the lookups in between may leave errno changed.
     int error = in < 0 ? errno : 0;
     if (in < 0 && (error == ENOENT || error == ENOTDIR)) {
@@ -90,7 +90,7 @@ CopyResult FileCopier::copy(const std::string& from, const std::string& to, cons
 CopyResult FileCopier::copyOpen(int in, const struct stat& st, const std::string& source,
                                 const std::optional<std::string>& sourceDosAttrib, const std::string& to,
                                 const std::function<void()>& beforeReplace) {
-    const CaseResolver::Entry target = resolver_.resolve(to);
+    const CaseResolver::Entry target = examineTarget(to);
     if (std::optional<CopyResult> refusal = Refusal(target)) return *refusal;
 
     const std::string folder = ParentFolder(target.path);

@@ -18,6 +18,7 @@
 //   DataCopier.*            the data copy (clone, copy_file_range, read and write)
 //   TargetExchange.cpp      the exchange and its checks (the refusals, the exchange or rename)
 //   CopyAttributes.*        the attributes (permission bits, user.DOSATTRIB)
+//   FolderHandle.*          the folders a run copies between, held open so that files are named relative to them
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,6 +33,7 @@
 #include "platform/linux/CaseResolver.h"
 #include "platform/linux/CopyTemporary.h"
 #include "platform/linux/DataCopier.h"
+#include "platform/linux/FolderHandle.h"
 #include "platform/linux/ListedFile.h"
 #include "platform/linux/ReplacedFileReuse.h"
 
@@ -68,7 +70,8 @@ public:
     CopyResult copy(const std::string& from, const std::string& to, const std::function<void()>& beforeReplace,
                     const ListedFile* listed = nullptr, bool onlyWithData = false);
 
-    // Removes the temporary file kept for the next copy, if any.
+    // Removes the temporary file kept for the next copy, if any, and lets go
+    // of the folders held open for the copies.
     void release();
 
     // Announces the copies the run will most likely ask for next, in this
@@ -79,7 +82,7 @@ public:
     // Stops preparing ahead and discards what was prepared and not asked for.
     void stopAhead();
 
-    // Test hook: stands in for the kernel's exchange of two files.
+    // Test hook: stands in for the kernel's exchange of two files (named by whole paths).
     void setExchangeForTesting(Exchange exchange) { exchange_ = std::move(exchange); }
     // Test hook: stands in for the kernel's creation of unnamed files.
     void setOpenUnnamedForTesting(OpenUnnamed openUnnamed) { openUnnamed_ = std::move(openUnnamed); }
@@ -109,11 +112,16 @@ private:
                             const std::optional<std::string>& sourceDosAttrib, const std::string& to,
                             CopyTemporary& temp);
 
+    // ReplacedFileReuse.cpp: removes the temporary file kept for the next copy, if any.
+    void dropKept();
     // ReplacedFileReuse.cpp: the kept temporary when it lives in folder and is
     // still safe to write, else a new one: for a new target an unnamed one
     // (empty path) where the file system has them. fd < 0 with errno set on failure.
     CopyTemporary takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget);
 
+    // TargetExchange.cpp: the target at to, found without regard to case and
+    // examined without following a link at its name (st describes what a link names).
+    CaseResolver::Entry examineTarget(const std::string& to);
     // TargetExchange.cpp: refuses a target a Windows copy would not replace; nullopt when it may be replaced.
     static std::optional<CopyResult> Refusal(const CaseResolver::Entry& target);
     // TargetExchange.cpp: puts the complete temp, still open, in place of the
@@ -136,6 +144,8 @@ private:
                                      const std::function<void()>& beforeReplace);
 
     CaseResolver& resolver_;
+    FolderHandle sourceFolder_;  // the folder the last copy read from
+    FolderHandle targetFolder_;  // the folder the last copy wrote into
     DataCopier data_;
     KeptFile kept_;
     Exchange exchange_;

@@ -13,6 +13,7 @@
 #include "platform/linux/DataCopier.h"
 #include "platform/linux/DosAttributes.h"
 #include "platform/linux/FileCopier.h"
+#include "platform/linux/FolderHandle.h"
 #include "platform/linux/TemporaryFiles.h"
 
 namespace vrx {
@@ -56,12 +57,14 @@ bool MayReuse(const struct stat& st) {
     return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == user && st.st_gid == group;
 }
 
-bool ReopenKept(const KeptFile& kept, CopyTemporary& temp) {
+bool ReopenKept(const KeptFile& kept, int folderFd, CopyTemporary& temp) {
     // Opened without following a link and without waiting (a pipe put there
     // meanwhile), then checked through the descriptor itself: the file may have
     // been changed, linked or swapped since the exchange, and this is the last
     // look before it is written.
-    const int fd = ::open(kept.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    constexpr int kFlags = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    const int fd = folderFd >= 0 ? ::openat(folderFd, SplitPath(kept.path).name.data(), kFlags)
+                                 : ::open(kept.path.c_str(), kFlags);
     if (fd < 0) return false;
     struct stat st {};
     const bool same = ::fstat(fd, &st) == 0 && st.st_dev == kept.device && st.st_ino == kept.inode;
@@ -82,11 +85,12 @@ CopyTemporary FileCopier::takeTemporary(const std::string& folder, mode_t mode, 
     if (kept_.present && kept_.folder == folder) {
         const KeptFile kept = std::exchange(kept_, {});
         CopyTemporary temp;
-        if (ReopenKept(kept, temp)) return temp;
+        const int folderFd = kept.folder == targetFolder_.path() ? targetFolder_.fd() : -1;
+        if (ReopenKept(kept, folderFd, temp)) return temp;
         // Not ours to write: only our name for it goes.
         ::unlink(kept.path.c_str());
     }
-    release();  // a temporary kept in another folder is not needed any more
+    dropKept();  // a temporary kept in another folder is not needed any more
     if (forNewTarget && noUnnamed_ != folder && ProcessFdsAreLinkable()) {
         // A new target needs no exchange: an unnamed file costs one name
         // creation instead of two, and a kill leaves nothing behind at all.
@@ -100,10 +104,16 @@ CopyTemporary FileCopier::takeTemporary(const std::string& folder, mode_t mode, 
     return temp;
 }
 
-void FileCopier::release() {
+void FileCopier::dropKept() {
     if (!kept_.present) return;
     ::unlink(kept_.path.c_str());
     kept_ = {};
+}
+
+void FileCopier::release() {
+    dropKept();
+    sourceFolder_.close();
+    targetFolder_.close();
 }
 
 }  // namespace vrx

@@ -34,7 +34,8 @@ bool MayReuse(const struct stat& st);
 
 // Opens the kept file into temp, emptied, when it is still the file
 // exchanged, a plain file with no other name, ours, without other programs'
-// attributes; false (temp untouched) otherwise.
-bool ReopenKept(const KeptFile& kept, CopyTemporary& temp);
+// attributes; false (temp untouched) otherwise. folderFd, when not -1, is
+// kept.folder held open.
+bool ReopenKept(const KeptFile& kept, int folderFd, CopyTemporary& temp);
 
 }  // namespace vrx

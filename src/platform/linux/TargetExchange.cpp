@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/linux/DosAttributes.h"
 #include "platform/linux/FileCopier.h"
+#include "platform/linux/FolderHandle.h"
 #include "platform/linux/TemporaryFiles.h"
 
 namespace vrx {
@@ -29,6 +30,31 @@ bool IsHidden(const std::optional<std::string>& raw, const std::string& path) {
 }
 
 }  // namespace
+
+CaseResolver::Entry FileCopier::examineTarget(const std::string& to) {
+    const PathParts parts = SplitPath(to);
+    if (parts.folder.empty() || !targetFolder_.hold(parts.folder, resolver_)) return resolver_.resolve(to);
+    // By its name in its folder, held open for the copies into it; its name,
+    // the path's tail, ends where the path does.
+    const int folder = targetFolder_.fd();
+    CaseResolver::Entry entry;
+    entry.path = ChildPath(targetFolder_.path(), std::string(parts.name));
+    auto examine = [&](const char* name) {
+        if (::fstatat(folder, name, &entry.st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        entry.isLink = S_ISLNK(entry.st.st_mode);
+        entry.exists = !entry.isLink || ::fstatat(folder, name, &entry.st, 0) == 0;
+        return true;
+    };
+    if (examine(parts.name.data()) || errno != ENOENT) return entry;
+    // Not under this spelling: only another spelling of the name is looked for.
+    const std::string respelled = resolver_.respell(to);
+    const PathParts found = SplitPath(respelled);
+    if (found.folder != targetFolder_.path()) return resolver_.resolve(to);
+    if (found.name == parts.name) return entry;  // no other spelling: a new target
+    entry.path = respelled;
+    if (examine(found.name.data())) return entry;
+    return resolver_.resolve(to);  // gone since the folder was listed: look once more, from the start
+}
 
 std::optional<CopyResult> FileCopier::Refusal(const CaseResolver::Entry& target) {
     // A link at the target's name is replaced itself, never written through,
@@ -81,7 +107,7 @@ CopyResult FileCopier::place(CopyTemporary& temp, const CaseResolver::Entry& tar
         // take the target's place, and the one temporary name a run may leave
         // is this one, so a kept file goes first. The old target is renamed
         // over rather than kept, which also has ext4 write the new data first.
-        release();
+        dropKept();
         temp.path = LinkTemporaryIn(temp.fd, folder);
         if (temp.path.empty()) return fail("cannot create a file in");
     }
@@ -94,14 +120,27 @@ CopyResult FileCopier::place(CopyTemporary& temp, const CaseResolver::Entry& tar
 }
 
 bool FileCopier::replace(const CopyTemporary& temp, const std::string& targetPath, const struct stat* reusable) {
+    // Both named in the folder held open when both lie there, else by whole paths.
+    const PathParts tempParts = SplitPath(temp.path);
+    const PathParts targetParts = SplitPath(targetPath);
+    const bool inHeld = targetFolder_.fd() >= 0 && tempParts.folder == targetFolder_.path() &&
+                        targetParts.folder == targetFolder_.path();
+    const int folder = inHeld ? targetFolder_.fd() : AT_FDCWD;
+    const char* tempName = inHeld ? tempParts.name.data() : temp.path.c_str();
+    const char* targetName = inHeld ? targetParts.name.data() : targetPath.c_str();
+    auto exchange = [&] {
+        if (exchange_) return exchange_(temp.path, targetPath);
+        return ::renameat2(folder, tempName, folder, targetName, RENAME_EXCHANGE);
+    };
+
     if (reusable && noExchange_ != reusable->st_dev) {
-        if (exchange_(temp.path, targetPath) == 0) {
+        if (exchange() == 0) {
             // Unlike a rename, an exchange also takes a folder put at the
             // target's name since it was examined, and would hide it under the
             // temporary name: it is put back, and the copy fails as over any folder.
             struct stat swapped {};
-            if (::lstat(temp.path.c_str(), &swapped) == 0 && S_ISDIR(swapped.st_mode)) {
-                if (exchange_(temp.path, targetPath) == 0) errno = EISDIR;
+            if (::fstatat(folder, tempName, &swapped, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(swapped.st_mode)) {
+                if (exchange() == 0) errno = EISDIR;
                 return false;
             }
             kept_ = {temp.path, temp.folder, reusable->st_dev, reusable->st_ino, true};
@@ -111,7 +150,7 @@ bool FileCopier::replace(const CopyTemporary& temp, const std::string& targetPat
         if (errno != EINVAL && errno != ENOSYS) return false;
         noExchange_ = reusable->st_dev;
     }
-    return ::rename(temp.path.c_str(), targetPath.c_str()) == 0;
+    return ::renameat(folder, tempName, folder, targetName) == 0;
 }
 
 }  // namespace vrx
