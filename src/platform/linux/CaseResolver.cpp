@@ -201,11 +201,11 @@ void CaseResolver::refreshStamp(const std::string& folder, Listing& listing) {
     listing.racy = false;
 }
 
-void CaseResolver::noteAdded(const std::string& folder, const std::string& name) {
+void CaseResolver::noteAdded(std::string_view folder, std::string_view name) {
     auto it = listings_.find(folder);
     if (it == listings_.end()) return;
     it->second.byFoldedName.try_emplace(FoldCase(name), name);
-    refreshStamp(folder, it->second);
+    refreshStamp(it->first, it->second);
 }
 
 void CaseResolver::noteRemoved(const std::string& folder, const std::string& name) {

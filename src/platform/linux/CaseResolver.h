@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace vrx {
@@ -34,7 +36,7 @@ public:
     std::string respell(const std::string& path);
 
     // Records that this program created name in folder (or renamed something to it).
-    void noteAdded(const std::string& folder, const std::string& name);
+    void noteAdded(std::string_view folder, std::string_view name);
     // Records that this program removed name from folder.
     void noteRemoved(const std::string& folder, const std::string& name);
 
@@ -56,7 +58,12 @@ private:
     Listing* relist(const std::string& folder, const struct stat& folderStat);
     void refreshStamp(const std::string& folder, Listing& listing);
 
-    std::unordered_map<std::string, Listing> listings_;
+    // Hashes a folder's path however it is held, so that a listing is found without building a key.
+    struct PathHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view path) const { return std::hash<std::string_view>{}(path); }
+    };
+    std::unordered_map<std::string, Listing, PathHash, std::equal_to<>> listings_;
 };
 
 // Where a write to entry lands: a link is written through to the file it names, as on Windows.

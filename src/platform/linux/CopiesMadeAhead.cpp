@@ -31,17 +31,13 @@ constexpr off_t kAheadLargest = off_t{64} << 20;
 
 }  // namespace
 
-void FileCopier::expect(std::vector<PlannedCopy> plan) {
+void FileCopier::expect(std::vector<ExpectedCopy> copies,
+                        const std::function<const ListedFile*(const std::string& from)>& listedOf) {
     stopAhead();
     // Copies made ahead are unnamed files, which take a name through /proc/self/fd.
-    if (plan.empty() || !ProcessFdsAreLinkable()) return;
-    // One source folder and one target folder, and never the same one: then
-    // no copy of the run can change a source another copy reads ahead.
-    const std::string sourceFolder = ParentFolder(plan.front().from);
-    const std::string targetFolder = ParentFolder(plan.front().to);
-    for (const PlannedCopy& planned : plan) {
-        if (ParentFolder(planned.from) != sourceFolder || ParentFolder(planned.to) != targetFolder) return;
-    }
+    if (copies.empty() || !ProcessFdsAreLinkable()) return;
+    const std::string sourceFolder = ParentFolder(copies.front().from);
+    const std::string targetFolder = ParentFolder(copies.front().to);
     const CaseResolver::Entry source = resolver_.resolve(sourceFolder);
     const CaseResolver::Entry target = resolver_.resolve(targetFolder);
     if (!source.exists || !target.exists || !S_ISDIR(source.st.st_mode) || !S_ISDIR(target.st.st_mode)) return;
@@ -49,9 +45,23 @@ void FileCopier::expect(std::vector<PlannedCopy> plan) {
 
     // Files copied over older ones are best copied by the run alone, which
     // reuses each replaced file for the next copy: workers beside it only slow
-    // it down there. The first target tells which kind of run this is.
+    // it down there. The first target tells which kind of run this is, before
+    // any work on the plan.
     struct stat first {};
-    if (::lstat(ChildPath(target.path, LastComponent(plan.front().to)).c_str(), &first) == 0) return;
+    if (::lstat(ChildPath(target.path, LastComponent(copies.front().to)).c_str(), &first) == 0) return;
+
+    // One source folder and one target folder, and never the same one: then
+    // no copy of the run can change a source another copy reads ahead.
+    for (const ExpectedCopy& copy : copies) {
+        if (ParentFolder(copy.from) != sourceFolder || ParentFolder(copy.to) != targetFolder) return;
+    }
+    std::vector<PlannedCopy> plan;
+    plan.reserve(copies.size());
+    for (ExpectedCopy& copy : copies) {
+        const ListedFile* listed = listedOf(copy.from);
+        plan.push_back({std::move(copy.from), std::move(copy.to), copy.onlyWithData,
+                        listed ? std::optional<ListedFile>(*listed) : std::nullopt});
+    }
 
     aheadSourceFolder_ = source.path;
     aheadTargetFolder_ = target.path;

@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/linux/CaseResolver.h"
 #include "platform/linux/DosAttributes.h"
+#include "platform/linux/FolderHandle.h"
 
 namespace vrx {
 
@@ -30,8 +31,8 @@ std::optional<std::string> SourceDosAttrib(int in, const struct stat& st, const 
 std::optional<std::string> WantedDosAttrib(const std::optional<std::string>& sourceRaw, const std::string& from,
                                            const std::string& to) {
     if (sourceRaw) return sourceRaw;
-    const bool sourceHidden = NameLooksHidden(LastComponent(from));
-    if (sourceHidden == NameLooksHidden(LastComponent(to))) return std::nullopt;
+    const bool sourceHidden = NameLooksHidden(SplitPath(from).name);
+    if (sourceHidden == NameLooksHidden(SplitPath(to).name)) return std::nullopt;
     return FormatDosAttrib(sourceHidden ? std::uint32_t{AttrHidden} : 0U);
 }
 

@@ -77,8 +77,11 @@ public:
     // Announces the copies the run will most likely ask for next, in this
     // order, to be prepared ahead. Only a plan whose sources all lie in one
     // folder and whose targets all lie in another is prepared; a copy asked for
-    // that is not next in the plan is made as without one.
-    void expect(std::vector<PlannedCopy> plan);
+    // that is not next in the plan is made as without one. listedOf gives
+    // what a listing learned of a source (nullptr for nothing); it is asked
+    // only once the plan is to be prepared.
+    void expect(std::vector<ExpectedCopy> copies,
+                const std::function<const ListedFile*(const std::string& from)>& listedOf);
     // Stops preparing ahead and discards what was prepared and not asked for.
     void stopAhead();
 
@@ -133,7 +136,8 @@ private:
     // become a later temporary (then it is exchanged and kept), else nullptr
     // (then temp is renamed over it). False with errno set, EISDIR when a
     // folder had taken the target's name.
-    bool replace(const CopyTemporary& temp, const std::string& targetPath, const struct stat* reusable);
+    // On success the exchanged temp's name passes to the kept file.
+    bool replace(CopyTemporary& temp, const std::string& targetPath, const struct stat* reusable);
 
     // CopiesMadeAhead.cpp: the copy of planned item index made by a worker,
     // complete in an unnamed file; nullopt to leave it to the run.

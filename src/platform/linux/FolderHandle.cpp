@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
+
 namespace vrx {
 
 bool FolderHandle::hold(std::string_view given, CaseResolver& resolver) {
@@ -26,8 +28,11 @@ void FolderHandle::close() {
 }
 
 PathParts SplitPath(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string_view::npos || slash == 0 || slash + 1 == path.size()) return {{}, path};
+    // memrchr rather than rfind: this runs several times for every copy.
+    const void* found = path.empty() ? nullptr : ::memrchr(path.data(), '/', path.size());
+    if (!found) return {{}, path};
+    const auto slash = static_cast<std::size_t>(static_cast<const char*>(found) - path.data());
+    if (slash == 0 || slash + 1 == path.size()) return {{}, path};
     const std::string_view name = path.substr(slash + 1);
     if (name == "." || name == ".." || path[slash - 1] == '/') return {{}, path};
     return {path.substr(0, slash), name};

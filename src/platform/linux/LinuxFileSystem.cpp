@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +22,7 @@
 #include "platform/linux/CaseResolver.h"
 #include "platform/linux/DosAttributes.h"
 #include "platform/linux/FileCopier.h"
+#include "platform/linux/FolderHandle.h"
 #include "platform/linux/TemporaryFiles.h"
 
 namespace vrx {
@@ -67,9 +69,14 @@ struct Listing {
     dev_t device = 0;   // the folder's file system
     std::chrono::steady_clock::time_point when;
     bool duringRun = false;  // made during the current run of copies
-    std::unordered_map<std::string, ListedFile> files;
+    // Found by a view of the name, without building a key.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_map<std::string, ListedFile, NameHash, std::equal_to<>> files;
 
-    const ListedFile* find(const std::string& folder, const std::string& name) const {
+    const ListedFile* find(std::string_view folder, std::string_view name) const {
         if (folder != given && folder != path) return nullptr;
         const auto it = files.find(name);
         return it == files.end() ? nullptr : &it->second;
@@ -200,6 +207,8 @@ bool LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attri
 // What the listing made during this run of copies learned of the file at path.
 const ListedFile* LinuxFileSystem::listed(const std::string& path) const {
     if (!impl_->inRun || !impl_->listing.duringRun) return nullptr;
+    const PathParts parts = SplitPath(path);
+    if (!parts.folder.empty()) return impl_->listing.find(parts.folder, parts.name);
     return impl_->listing.find(ParentFolder(path), LastComponent(path));
 }
 
@@ -218,14 +227,7 @@ void LinuxFileSystem::beginCopyRun() {
 
 void LinuxFileSystem::expectCopies(std::vector<ExpectedCopy> copies) {
     if (!impl_->inRun) return;
-    std::vector<PlannedCopy> plan;
-    plan.reserve(copies.size());
-    for (ExpectedCopy& copy : copies) {
-        const ListedFile* known = listed(copy.from);
-        plan.push_back({std::move(copy.from), std::move(copy.to), copy.onlyWithData,
-                        known ? std::optional<ListedFile>(*known) : std::nullopt});
-    }
-    impl_->copier.expect(std::move(plan));
+    impl_->copier.expect(std::move(copies), [this](const std::string& from) { return listed(from); });
 }
 
 void LinuxFileSystem::endCopyRun() {

@@ -57,7 +57,7 @@ bool MayReuse(const struct stat& st) {
     return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == user && st.st_gid == group;
 }
 
-bool ReopenKept(const KeptFile& kept, int folderFd, CopyTemporary& temp) {
+bool ReopenKept(KeptFile& kept, int folderFd, CopyTemporary& temp) {
     // Opened without following a link and without waiting (a pipe put there
     // meanwhile), then checked through the descriptor itself: the file may have
     // been changed, linked or swapped since the exchange, and this is the last
@@ -74,8 +74,8 @@ bool ReopenKept(const KeptFile& kept, int folderFd, CopyTemporary& temp) {
         return false;
     }
     temp.fd = fd;
-    temp.path = kept.path;
-    temp.folder = kept.folder;
+    temp.path = std::move(kept.path);
+    temp.folder = std::move(kept.folder);
     temp.mode = st.st_mode & 07777;
     temp.carriesDosAttrib = names.dosAttrib;
     return true;
@@ -83,7 +83,7 @@ bool ReopenKept(const KeptFile& kept, int folderFd, CopyTemporary& temp) {
 
 CopyTemporary FileCopier::takeTemporary(const std::string& folder, mode_t mode, bool forNewTarget) {
     if (kept_.present && kept_.folder == folder) {
-        const KeptFile kept = std::exchange(kept_, {});
+        KeptFile kept = std::exchange(kept_, {});
         CopyTemporary temp;
         const int folderFd = kept.folder == targetFolder_.path() ? targetFolder_.fd() : -1;
         if (ReopenKept(kept, folderFd, temp)) return temp;

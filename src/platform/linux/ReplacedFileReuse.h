@@ -32,10 +32,10 @@ struct KeptFile {
 // nothing anyone else can see.
 bool MayReuse(const struct stat& st);
 
-// Opens the kept file into temp, emptied, when it is still the file
+// Opens the kept file into temp (its names move there), emptied, when it is still the file
 // exchanged, a plain file with no other name, ours, without other programs'
 // attributes; false (temp untouched) otherwise. folderFd, when not -1, is
 // kept.folder held open.
-bool ReopenKept(const KeptFile& kept, int folderFd, CopyTemporary& temp);
+bool ReopenKept(KeptFile& kept, int folderFd, CopyTemporary& temp);
 
 }  // namespace vrx

@@ -24,7 +24,7 @@ constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 
 // Whether a target whose user.DOSATTRIB reads raw is hidden; a dot file always is, as Wine shows it.
 bool IsHidden(const std::optional<std::string>& raw, const std::string& path) {
-    if (NameLooksHidden(LastComponent(path))) return true;
+    if (NameLooksHidden(SplitPath(path).name)) return true;
     const std::optional<std::uint32_t> stored = raw ? ParseDosAttrib(*raw) : std::nullopt;
     return stored && (*stored & AttrHidden) != 0;
 }
@@ -74,7 +74,7 @@ std::optional<CopyResult> FileCopier::Refusal(const CaseResolver::Entry& target)
 CopyResult FileCopier::place(CopyTemporary& temp, const CaseResolver::Entry& target,
                              const std::function<void()>& beforeReplace) {
     const std::string& targetPath = target.path;
-    const std::string folder = ParentFolder(targetPath);
+    const PathParts parts = SplitPath(targetPath);
     const bool madeAhead = temp.path.empty() && (target.exists || target.isLink);
     const struct stat* reusable =
         !madeAhead && target.exists && !target.isLink && MayReuse(target.st) ? &target.st : nullptr;
@@ -100,7 +100,7 @@ CopyResult FileCopier::place(CopyTemporary& temp, const CaseResolver::Entry& tar
                 ::unlink(targetPath.c_str());
                 return Failure("cannot write", targetPath, error);
             }
-            resolver_.noteAdded(folder, LastComponent(targetPath));
+            resolver_.noteAdded(parts.folder, parts.name);
             return {true, {}};
         }
         // Made ahead, where every copy is an unnamed file: it needs a name to
@@ -108,18 +108,18 @@ CopyResult FileCopier::place(CopyTemporary& temp, const CaseResolver::Entry& tar
         // is this one, so a kept file goes first. The old target is renamed
         // over rather than kept, which also has ext4 write the new data first.
         dropKept();
-        temp.path = LinkTemporaryIn(temp.fd, folder);
+        temp.path = LinkTemporaryIn(temp.fd, ParentFolder(targetPath));
         if (temp.path.empty()) return fail("cannot create a file in");
     }
     if (::close(std::exchange(temp.fd, -1)) != 0) return fail("cannot write");
 
     if (beforeReplace) beforeReplace();
     if (!replace(temp, targetPath, reusable)) return fail("cannot replace");
-    resolver_.noteAdded(folder, LastComponent(targetPath));
+    resolver_.noteAdded(parts.folder, parts.name);
     return {true, {}};
 }
 
-bool FileCopier::replace(const CopyTemporary& temp, const std::string& targetPath, const struct stat* reusable) {
+bool FileCopier::replace(CopyTemporary& temp, const std::string& targetPath, const struct stat* reusable) {
     // Both named in the folder held open when both lie there, else by whole paths.
     const PathParts tempParts = SplitPath(temp.path);
     const PathParts targetParts = SplitPath(targetPath);
@@ -143,7 +143,8 @@ bool FileCopier::replace(const CopyTemporary& temp, const std::string& targetPat
                 if (exchange() == 0) errno = EISDIR;
                 return false;
             }
-            kept_ = {temp.path, temp.folder, reusable->st_dev, reusable->st_ino, true};
+            kept_ = {std::move(temp.path), std::move(temp.folder), reusable->st_dev, reusable->st_ino, true};
+            temp.path.clear();
             return true;
         }
         // File systems that cannot exchange say so with EINVAL (old kernels with ENOSYS): rename there.
