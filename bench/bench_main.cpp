@@ -218,7 +218,11 @@ void Report(const std::string& name, const std::vector<double>& ours, const std:
 // the disk, then the processor time.
 void ReportAgainstEach(const std::string& name, const std::vector<Contender>& contenders) {
     const Contender& ours = contenders.front();
-    if (contenders.size() == 1) Report(name, ours.times, "", {});
+    if (contenders.size() == 1) {
+        // --ours-only: ours alone, its time and its processor time.
+        Report(name, ours.times, "", {});
+        Report(name + " (processor)", ours.processor, "", {});
+    }
     for (std::size_t i = 1; i < contenders.size(); ++i)
         Report(name, ours.times, contenders[i].name, contenders[i].times);
     for (std::size_t i = 1; i < contenders.size(); ++i) {
