@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -333,6 +334,32 @@ TEST_F(FileCopy, EachRunFindsItsFoldersAgain) {
     EXPECT_EQ(ReadFile(dir / "fsx-moved/a.bmp"), "new texture");
     EXPECT_EQ(ListNames(dir / "fsx"), std::vector<std::string>{"a.bmp"});
     EXPECT_EQ(ListNames(dir / "fsx-moved"), std::vector<std::string>{"a.bmp"});
+}
+
+// Within a run the target folder is removed and made again (another program
+// reinstalling the simulator's folders): no copy may go into the removed
+// folder and be reported as made. Each either lands in the new folder or
+// fails and leaves what the new folder holds.
+TEST_F(FileCopy, AFolderRemovedAndMadeAgainDuringARunNeverSwallowsACopy) {
+    for (const std::string name : {"a.bmp", "b.bmp", "c.bmp"}) WriteFile(dir / "src/" + name, "new " + name);
+    WriteFile(target, "old a.bmp");
+    ASSERT_TRUE(fs.copyFile(source, target).ok);
+    std::filesystem::remove_all(dir / "fsx");
+    WriteFile(dir / "fsx/b.bmp", "old b.bmp in the new folder");
+
+    for (const std::string name : {"b.bmp", "c.bmp"}) {
+        SCOPED_TRACE(name);
+        const CopyResult result = fs.copyFile(dir / "src/" + name, dir / "fsx/" + name);
+        if (result.ok) {
+            EXPECT_EQ(ReadFile(dir / "fsx/" + name), "new " + name);
+        } else if (name == "b.bmp") {
+            EXPECT_EQ(ReadFile(dir / "fsx/b.bmp"), "old b.bmp in the new folder");
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(dir / "fsx/c.bmp"));
+        }
+    }
+    fs.endCopyRun();
+    EXPECT_TRUE(TemporariesIn(dir / "fsx").empty());
 }
 
 }  // namespace
