@@ -257,7 +257,7 @@ void ShellOrExit(const std::string& command) {
 enum class Targets {
     Fresh,           // into an empty folder, against cp -p
     Older,           // over older files of the same names, against cp -p -f and rsync -t
-    OlderWithFloor,  // the same, and against cp in the listing order and the bare exchange
+    OlderWithFloor,  // the same, and against cp in the listing order and the two bare exchanges
 };
 
 // The area names its target folder in other letters than the simulator's
@@ -294,7 +294,7 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
     // Each contender's own simulator folder.
     std::vector<const char*> simulators{"ours", "cp"};
     if (!fresh) simulators.push_back("rsync");
-    if (targets == Targets::OlderWithFloor) simulators.insert(simulators.end(), {"cpu", "bare"});
+    if (targets == Targets::OlderWithFloor) simulators.insert(simulators.end(), {"cpu", "bare", "over"});
 
     std::vector<Contender> contenders;
     contenders.push_back({"ours", [&] { InstallSelectedAreas(engines->session, rows, areas); }});
@@ -307,9 +307,10 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
         contenders.push_back(
             {"rsync -t", [&] { ShellOrExit("rsync -t '" + source + "/'* '" + target("rsync") + "/'"); }});
     }
-    // Where the floor's two yardsticks stand among the contenders.
+    // Where the floor's yardsticks stand among the contenders.
     const std::size_t sameOrder = contenders.size();
     const std::size_t bare = sameOrder + 1;
+    const std::size_t over = sameOrder + 2;
     if (targets == Targets::OlderWithFloor) {
         // cp in the order the folder lists its files, which is the order our
         // copies take (on ext4 it costs more than cp's name order); and the
@@ -320,6 +321,9 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
                                               Cp(options, "-p -f -t '") + target("cpu") + "/'");
                               }});
         contenders.push_back({"bare exchange", [&] { BareExchangeCopy(source, target("bare")); }});
+        // The same with each file written over an older one's blocks instead
+        // of emptying it, its write-back waited for one file later.
+        contenders.push_back({"written-over exchange", [&] { WrittenOverExchangeCopy(source, target("over")); }});
     }
     auto setUp = [&] {
         for (const char* who : simulators) {
@@ -359,6 +363,10 @@ void BenchInstall(const Options& options, const std::string& root, const char* n
         Report(std::string(name) + " (floor)", floor.times, inOrder.name, inOrder.times, "bare exchange");
         Report(std::string(name) + " (floor, processor)", floor.processor, inOrder.name, inOrder.processor,
                "bare exchange");
+        const Contender& writtenOver = contenders[over];
+        Report(std::string(name) + " (floor)", writtenOver.times, inOrder.name, inOrder.times, "written-over exchange");
+        Report(std::string(name) + " (floor, processor)", writtenOver.processor, inOrder.name, inOrder.processor,
+               "written-over exchange");
     }
 }
 
